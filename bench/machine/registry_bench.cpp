@@ -1,0 +1,108 @@
+// Loading a registry.reg of 100,000 values over 1,000 keys, saving one
+// change to it, and enumerating a key of 2,000 subkeys by index.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/machine/registry_store.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using zov::machine::RegistryStore;
+using zov::machine::RegistryValue;
+
+constexpr int kKeys = 1000;
+constexpr int kValuesPerKey = 100;
+
+fs::path benchFolder() {
+  static const fs::path folder = [] {
+    fs::path f = fs::temp_directory_path() / ("registry_bench_" + std::to_string(::getpid()));
+    fs::create_directories(f);
+    return f;
+  }();
+  return folder;
+}
+
+std::string productKey(int i) {
+  return "HKEY_LOCAL_MACHINE\\Software\\Vendor" + std::to_string(i % 10) + "\\Product" + std::to_string(i);
+}
+
+// The text of a large registry, with every kind of value the product writes.
+std::string largeRegistryText() {
+  static constexpr const char* kData[] = {"dword:000004d2", "hex(1):43,3a,5c,5a,6f,76,5c,70,72,6f,64,75,63,74",
+                                          "hex:01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10"};
+  std::string out = "REGEDIT4\n\n";
+  for (int k = 0; k < kKeys; ++k) {
+    out += '[';
+    out += productKey(k);
+    out += "]\n";
+    for (int v = 0; v < kValuesPerKey; ++v) {
+      out += "\"Value";
+      out += std::to_string(v);
+      out += "\"=";
+      if (v % 4 == 0) {
+        out += "\"C:\\\\Program Files\\\\Product ";
+        out += std::to_string(k);
+        out += '"';
+      } else {
+        out += kData[v % 4 - 1];
+      }
+      out += '\n';
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+const fs::path& largeRegistryFile() {
+  static const fs::path file = [] {
+    const fs::path f = benchFolder() / "large.reg";
+    RegistryStore reg = RegistryStore::fromText(largeRegistryText(), f, 1252);
+    reg.createKey("HKEY_CURRENT_USER\\Software");  // the first change saves the whole registry
+    return f;
+  }();
+  return file;
+}
+
+void loadLargeRegistry(benchmark::State& state) {
+  const fs::path& file = largeRegistryFile();
+  for (auto _ : state) {
+    RegistryStore reg = RegistryStore::load(file, 1252);
+    benchmark::DoNotOptimize(reg);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * fs::file_size(file)));
+}
+BENCHMARK(loadLargeRegistry)->Unit(benchmark::kMillisecond);
+
+void saveOneChange(benchmark::State& state) {
+  RegistryStore reg = RegistryStore::load(largeRegistryFile(), 1252);
+  std::uint8_t n = 0;
+  for (auto _ : state) {
+    reg.setValue(productKey(500), "Value1", RegistryValue{4, {++n, 0, 0, 0}});
+  }
+}
+BENCHMARK(saveOneChange)->Unit(benchmark::kMillisecond);
+
+void enumerateSubkeysByIndex(benchmark::State& state) {
+  std::string text = "REGEDIT4\n\n";
+  for (int i = 0; i < 2000; ++i) text += "[HKEY_LOCAL_MACHINE\\Software\\Uninstall\\{" + std::to_string(i) + "}]\n";
+  const RegistryStore reg = RegistryStore::fromText(text, benchFolder() / "unused.reg", 1252);
+  for (auto _ : state) {
+    std::size_t count = 0;
+    while (reg.subkeyName("HKEY_LOCAL_MACHINE\\Software\\Uninstall", count)) ++count;
+    benchmark::DoNotOptimize(count);
+  }
+}
+BENCHMARK(enumerateSubkeysByIndex)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  fs::remove_all(benchFolder());
+}

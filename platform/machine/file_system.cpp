@@ -1,0 +1,409 @@
+#include "file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <system_error>
+
+#include "platform/machine/windows_errors.h"
+#include "platform/text/case_map.h"
+
+namespace zov::machine {
+
+namespace fs = std::filesystem;
+
+// ---- OpenFile ----
+
+OpenFile::OpenFile(FileSystem& fsys, int fd, std::string path, FileAccess access, bool full)
+    : fs_(fsys), fd_(fd), path_(std::move(path)), access_(access), driveFull_(full) {}
+
+OpenFile::~OpenFile() {
+  ::close(fd_);
+  const std::string key = text::upper(path_);
+  const auto it = fs_.open_.find(key);
+  if (it != fs_.open_.end()) fs_.open_.erase(it);
+}
+
+std::uint32_t OpenFile::read(std::uint64_t offset, void* buffer, std::size_t size, std::size_t& done) {
+  done = 0;
+  if (access_ == FileAccess::Write) return kErrorAccessDenied;
+  auto* out = static_cast<char*>(buffer);
+  while (done < size) {
+    const ssize_t n = ::pread(fd_, out + done, size - done, static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return kErrorAccessDenied;
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return kErrorSuccess;
+}
+
+std::uint32_t OpenFile::write(std::uint64_t offset, const void* data, std::size_t size) {
+  if (access_ == FileAccess::Read) return kErrorAccessDenied;
+  if (size == 0) return kErrorSuccess;
+  if (driveFull_) return kErrorDiskFull;
+  const auto* in = static_cast<const char*>(data);
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::pwrite(fd_, in + done, size - done, static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno == ENOSPC ? kErrorDiskFull : kErrorAccessDenied;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return kErrorSuccess;
+}
+
+std::uint64_t OpenFile::size() const {
+  struct stat st {};
+  return ::fstat(fd_, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+}
+
+// ---- FileSystem ----
+
+FileSystem::FileSystem(const MachineConfig& config, fs::path machineFolder, AttributeStore& attributes)
+    : config_(config), attributes_(attributes) {
+  for (const auto& [letter, d] : config.drives) {
+    Drive drive{d, d.host.empty() ? machineFolder / "drives" / std::string(1, letter) : d.host};
+    drives_[letter] = drive;
+  }
+  if (!config.windowsFolder.empty()) current_.drive = static_cast<char>(std::toupper(static_cast<unsigned char>(config.windowsFolder[0])));
+}
+
+const FileSystem::Drive* FileSystem::driveOf(char letter) const {
+  const auto it = drives_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+  return it == drives_.end() ? nullptr : &it->second;
+}
+
+std::uint32_t FileSystem::parse(std::string_view path, WindowsPath& out, bool allowWildcards) const {
+  PathProblem problem = PathProblem::None;
+  const auto parsed = parseWindowsPath(path, current_, problem, allowWildcards);
+  if (!parsed) return problem == PathProblem::NotSupported ? kErrorPathNotFound : kErrorInvalidName;
+  out = *parsed;
+  return kErrorSuccess;
+}
+
+fs::path FileSystem::locate(const WindowsPath& path, bool& exists, bool& parentExists) const {
+  const Drive* drive = driveOf(path.drive);
+  fs::path host = drive->host;
+  exists = true;
+  parentExists = true;
+  std::error_code ec;
+  for (std::size_t i = 0; i < path.parts.size(); ++i) {
+    const std::string& part = path.parts[i];
+    if (!exists) {
+      host /= part;
+      continue;
+    }
+    parentExists = true;
+    fs::path candidate = host / part;
+    if (fs::symlink_status(candidate, ec).type() != fs::file_type::not_found && !ec) {
+      host = candidate;
+      continue;
+    }
+    bool found = false;
+    for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string name = it->path().filename().string();
+      if (text::equalsNoCase(name, part)) {
+        host = it->path();
+        found = true;
+        break;
+      }
+    }
+    if (!found) {
+      exists = false;
+      parentExists = (i + 1 == path.parts.size());
+      host = candidate;
+    }
+  }
+  return host;
+}
+
+std::string FileSystem::canonical(const WindowsPath& path) const {
+  const Drive* drive = driveOf(path.drive);
+  if (!drive) return path.text();
+  bool exists = false, parentExists = false;
+  const fs::path host = locate(path, exists, parentExists);
+  WindowsPath result;
+  result.drive = path.drive;
+  // Rebuild from the host path's own names for the components that exist.
+  const fs::path rel = host.lexically_relative(drive->host);
+  for (const auto& p : rel) {
+    if (p == ".") continue;
+    result.parts.push_back(p.string());
+  }
+  return result.text();
+}
+
+std::uint32_t FileSystem::checkDrive(const WindowsPath& path) const {
+  const Drive* drive = driveOf(path.drive);
+  if (!drive || drive->config.type == 1) return kErrorInvalidDrive;
+  if (!drive->config.medium) return kErrorNotReady;
+  return kErrorSuccess;
+}
+
+bool FileSystem::underAny(const std::string& path, const std::vector<std::string>& list) const {
+  for (const auto& entry : list) {
+    std::string e = entry;
+    while (e.size() > 3 && e.back() == '\\') e.pop_back();
+    if (text::equalsNoCase(path, e)) return true;
+    const std::string prefix = e.back() == '\\' ? e : e + "\\";
+    if (path.size() > prefix.size() && text::equalsNoCase(path.substr(0, prefix.size()), prefix)) return true;
+  }
+  return false;
+}
+
+std::uint32_t FileSystem::checkChange(const WindowsPath& path, const std::string& canonicalPath) const {
+  const Drive* drive = driveOf(path.drive);
+  if (drive->config.readOnly) return kErrorAccessDenied;
+  if (underAny(canonicalPath, config_.faults.refuseWrites)) return kErrorAccessDenied;
+  return kErrorSuccess;
+}
+
+std::uint32_t FileSystem::attributes(std::string_view p, std::uint32_t& attrs) const {
+  attrs = 0;
+  WindowsPath path;
+  if (auto e = parse(p, path)) return e;
+  if (auto e = checkDrive(path)) return e;
+  bool exists = false, parentExists = false;
+  const fs::path host = locate(path, exists, parentExists);
+  if (!exists) return parentExists ? kErrorFileNotFound : kErrorPathNotFound;
+  std::error_code ec;
+  const bool dir = fs::is_directory(host, ec);
+  attrs = (dir ? kAttrDirectory : 0) | (path.isRoot() ? 0 : attributes_.get(canonical(path)));
+  return kErrorSuccess;
+}
+
+std::uint32_t FileSystem::setAttributes(std::string_view p, std::uint32_t attrs) {
+  WindowsPath path;
+  if (auto e = parse(p, path)) return e;
+  if (auto e = checkDrive(path)) return e;
+  bool exists = false, parentExists = false;
+  locate(path, exists, parentExists);
+  if (!exists) return parentExists ? kErrorFileNotFound : kErrorPathNotFound;
+  const std::string canon = canonical(path);
+  if (auto e = checkChange(path, canon)) return e;
+  if (underAny(canon, config_.faults.lockedAttributes)) return kErrorAccessDenied;
+  if (path.isRoot()) return kErrorAccessDenied;
+  attributes_.set(canon, attrs);
+  return kErrorSuccess;
+}
+
+std::uint32_t FileSystem::find(std::string_view pattern, std::vector<FoundEntry>& found) const {
+  found.clear();
+  WindowsPath path;
+  if (auto e = parse(pattern, path, true)) return e;
+  if (auto e = checkDrive(path)) return e;
+  // "C:", "C:\", "folder\" list a folder's entries; anything else names entries.
+  const std::string_view tail = pattern.size() >= 2 && pattern[1] == ':' ? pattern.substr(2) : pattern;
+  const bool listContents = tail.empty() || tail.back() == '\\' || (path.isRoot() && !hasWildcards(tail));
+  WindowsPath folder = listContents ? path : path.parent();
+  const std::string namePattern = listContents ? std::string("*") : path.name();
+
+  bool exists = false, parentExists = false;
+  const fs::path host = locate(folder, exists, parentExists);
+  std::error_code ec;
+  if (!exists || !fs::is_directory(host, ec)) return kErrorPathNotFound;
+
+  const std::string folderText = canonical(folder);
+  auto entryPath = [&](const std::string& name) {
+    return folderText.back() == '\\' ? folderText + name : folderText + "\\" + name;
+  };
+  if (!folder.isRoot()) {
+    for (const char* dot : {".", ".."}) {
+      if (matchesWildcard(dot, namePattern) && (namePattern == "*" || namePattern == "*.*" || namePattern == dot)) {
+        found.push_back({dot, kAttrDirectory, 0});
+      }
+    }
+  }
+  std::vector<FoundEntry> entries;
+  for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!matchesWildcard(name, namePattern)) continue;
+    std::error_code ec2;
+    const bool dir = it->is_directory(ec2);
+    FoundEntry entry{name, (dir ? kAttrDirectory : 0u) | attributes_.get(entryPath(name)),
+                     dir ? 0 : static_cast<std::uint64_t>(it->file_size(ec2))};
+    entries.push_back(entry);
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const FoundEntry& a, const FoundEntry& b) { return text::compareNoCase(a.name, b.name) < 0; });
+  found.insert(found.end(), entries.begin(), entries.end());
+  return found.empty() ? kErrorFileNotFound : kErrorSuccess;
+}
+
+std::uint32_t FileSystem::createDirectory(std::string_view p) {
+  WindowsPath path;
+  if (auto e = parse(p, path)) return e;
+  if (auto e = checkDrive(path)) return e;
+  if (path.isRoot()) return kErrorAccessDenied;
+  bool exists = false, parentExists = false;
+  const fs::path host = locate(path, exists, parentExists);
+  if (exists) return kErrorAlreadyExists;
+  if (!parentExists) return kErrorPathNotFound;
+  std::error_code ec;
+  if (!fs::is_directory(host.parent_path(), ec)) return kErrorPathNotFound;
+  if (auto e = checkChange(path, canonical(path))) return e;
+  if (!fs::create_directory(host, ec)) return ec.value() == ENOSPC ? kErrorDiskFull : kErrorAccessDenied;
+  return kErrorSuccess;
+}
+
+std::uint32_t FileSystem::removeDirectory(std::string_view p) {
+  WindowsPath path;
+  if (auto e = parse(p, path)) return e;
+  if (auto e = checkDrive(path)) return e;
+  if (path.isRoot()) return kErrorAccessDenied;
+  bool exists = false, parentExists = false;
+  const fs::path host = locate(path, exists, parentExists);
+  if (!exists) return parentExists ? kErrorFileNotFound : kErrorPathNotFound;
+  std::error_code ec;
+  if (!fs::is_directory(host, ec)) return kErrorInvalidName;
+  const std::string canon = canonical(path);
+  if (auto e = checkChange(path, canon)) return e;
+  if (attributes_.get(canon) & kAttrReadOnly) return kErrorAccessDenied;
+  if (!fs::is_empty(host, ec)) return kErrorDirNotEmpty;
+  if (!fs::remove(host, ec)) return kErrorAccessDenied;
+  attributes_.forget(canon);
+  return kErrorSuccess;
+}
+
+std::uint32_t FileSystem::deleteFile(std::string_view p) {
+  WindowsPath path;
+  if (auto e = parse(p, path)) return e;
+  if (auto e = checkDrive(path)) return e;
+  bool exists = false, parentExists = false;
+  const fs::path host = locate(path, exists, parentExists);
+  if (!exists) return parentExists ? kErrorFileNotFound : kErrorPathNotFound;
+  std::error_code ec;
+  if (fs::is_directory(host, ec)) return kErrorAccessDenied;
+  const std::string canon = canonical(path);
+  if (auto e = checkChange(path, canon)) return e;
+  if (underAny(canon, config_.faults.lockedFiles) || open_.count(text::upper(canon))) return kErrorSharingViolation;
+  if (attributes_.get(canon) & kAttrReadOnly) return kErrorAccessDenied;
+  if (!fs::remove(host, ec)) return kErrorAccessDenied;
+  attributes_.forget(canon);
+  return kErrorSuccess;
+}
+
+std::uint32_t FileSystem::openFile(std::string_view p, FileAccess access, FileDisposition disposition, FileShare share,
+                                   std::unique_ptr<OpenFile>& file) {
+  file.reset();
+  WindowsPath path;
+  if (auto e = parse(p, path)) return e;
+  if (auto e = checkDrive(path)) return e;
+  if (path.isRoot()) return kErrorAccessDenied;
+  bool exists = false, parentExists = false;
+  const fs::path host = locate(path, exists, parentExists);
+  std::error_code ec;
+  if (!exists && (disposition == FileDisposition::OpenExisting)) return parentExists ? kErrorFileNotFound : kErrorPathNotFound;
+  if (!exists && (!parentExists || !fs::is_directory(host.parent_path(), ec))) return kErrorPathNotFound;
+  if (exists && fs::is_directory(host, ec)) return kErrorAccessDenied;
+
+  const std::string canon = canonical(path);
+  const bool writes = access != FileAccess::Read || disposition == FileDisposition::CreateAlways || !exists;
+  const std::uint32_t attrs = exists ? attributes_.get(canon) : 0;
+  if (writes) {
+    if (auto e = checkChange(path, canon)) return e;
+    if (underAny(canon, config_.faults.lockedFiles)) return kErrorSharingViolation;
+    if (attrs & kAttrReadOnly) return kErrorAccessDenied;
+    // Replacing a hidden or system file needs those attributes named; plain
+    // programs do not name them, so Windows refuses.
+    if (exists && disposition == FileDisposition::CreateAlways && (attrs & (kAttrHidden | kAttrSystem))) {
+      return kErrorAccessDenied;
+    }
+  }
+  const std::string key = text::upper(canon);
+  for (auto [it, end] = open_.equal_range(key); it != end; ++it) {
+    if (it->second == FileShare::DenyAll || share == FileShare::DenyAll) return kErrorSharingViolation;
+    if (it->second == FileShare::DenyWrite && access != FileAccess::Read) return kErrorSharingViolation;
+  }
+
+  int flags = O_CLOEXEC;
+  flags |= access == FileAccess::Read ? O_RDONLY : access == FileAccess::Write ? O_WRONLY : O_RDWR;
+  if (disposition != FileDisposition::OpenExisting) flags |= O_CREAT;
+  if (disposition == FileDisposition::CreateAlways) flags |= O_TRUNC;
+  if (access == FileAccess::Read && (flags & O_CREAT)) flags = (flags & ~O_RDONLY) | O_RDWR;
+  const int fd = ::open(host.c_str(), flags, 0644);
+  if (fd < 0) return errno == ENOSPC ? kErrorDiskFull : errno == ENOENT ? kErrorPathNotFound : kErrorAccessDenied;
+  open_.emplace(key, share);
+  const Drive* drive = driveOf(path.drive);
+  file.reset(new OpenFile(*this, fd, canonical(path), access, drive->config.full));
+  return kErrorSuccess;
+}
+
+int FileSystem::driveType(char letter) const {
+  const Drive* drive = driveOf(letter);
+  return drive ? drive->config.type : 1;
+}
+
+std::uint32_t FileSystem::freeSpace(char letter, std::uint64_t& freeBytes, std::uint64_t& totalBytes) const {
+  freeBytes = totalBytes = 0;
+  const Drive* drive = driveOf(letter);
+  if (!drive || drive->config.type == 1) return kErrorInvalidDrive;
+  if (!drive->config.medium) return kErrorNotReady;
+  struct statvfs st {};
+  if (::statvfs(drive->host.c_str(), &st) == 0) {
+    freeBytes = static_cast<std::uint64_t>(st.f_bavail) * st.f_frsize;
+    totalBytes = static_cast<std::uint64_t>(st.f_blocks) * st.f_frsize;
+  }
+  if (drive->config.full) freeBytes = 0;
+  if (drive->config.freeBytes) {
+    freeBytes = *drive->config.freeBytes;
+    totalBytes = std::max(totalBytes, freeBytes);
+  }
+  return kErrorSuccess;
+}
+
+std::string FileSystem::volumeLabel(char letter) const {
+  const Drive* drive = driveOf(letter);
+  return drive ? drive->config.label : std::string();
+}
+
+std::vector<char> FileSystem::driveLetters() const {
+  std::vector<char> letters;
+  for (const auto& [letter, d] : drives_) letters.push_back(letter);
+  return letters;
+}
+
+std::string FileSystem::mountHostFolder(const fs::path& hostFolder) {
+  for (char letter = 'Z'; letter > 'C'; --letter) {
+    if (drives_.count(letter)) continue;
+    DriveConfig d;
+    d.letter = letter, d.type = 4, d.readOnly = true, d.label = "host";
+    drives_[letter] = Drive{d, hostFolder};
+    return std::string(1, letter) + ":\\";
+  }
+  return {};
+}
+
+std::string FileSystem::windowsPathOfHost(const fs::path& hostPath) const {
+  std::error_code ec;
+  const fs::path target = fs::weakly_canonical(hostPath, ec);
+  for (const auto& [letter, drive] : drives_) {
+    const fs::path root = fs::weakly_canonical(drive.host, ec);
+    const fs::path rel = target.lexically_relative(root);
+    if (rel.empty() || *rel.begin() == "..") continue;
+    WindowsPath w;
+    w.drive = letter;
+    for (const auto& part : rel) {
+      if (part != ".") w.parts.push_back(part.string());
+    }
+    return w.text();
+  }
+  return {};
+}
+
+fs::path FileSystem::hostPath(std::string_view windowsPath) const {
+  WindowsPath path;
+  if (parse(windowsPath, path) || !driveOf(path.drive)) return {};
+  bool exists = false, parentExists = false;
+  return locate(path, exists, parentExists);
+}
+
+}  // namespace zov::machine

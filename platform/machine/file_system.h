@@ -1,0 +1,124 @@
+// The simulated machine's file system. Windows paths map to host folders
+// (one per drive); names are found without case and keep their case. Every
+// operation answers with a Windows error code, never an exception. The
+// attributes, the drive states and the machine's fault settings are enforced
+// here, so every caller meets them through the same code path.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/machine/attribute_store.h"
+#include "platform/machine/machine_config.h"
+#include "platform/machine/windows_path.h"
+
+namespace zov::machine {
+
+struct FoundEntry {
+  std::string name;  // as stored
+  std::uint32_t attributes = 0;
+  std::uint64_t size = 0;
+};
+
+enum class FileAccess { Read, Write, ReadWrite };
+enum class FileDisposition {
+  OpenExisting,  // fails when missing
+  OpenAlways,    // created when missing, kept when there
+  CreateAlways,  // created, or emptied when there
+};
+enum class FileShare { All, DenyWrite, DenyAll };
+
+class FileSystem;
+
+// One open file. Closing happens when the object goes away.
+class OpenFile {
+ public:
+  ~OpenFile();
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+
+  std::uint32_t read(std::uint64_t offset, void* buffer, std::size_t size, std::size_t& done);
+  std::uint32_t write(std::uint64_t offset, const void* data, std::size_t size);
+  std::uint64_t size() const;
+  const std::string& windowsPath() const { return path_; }
+
+ private:
+  friend class FileSystem;
+  OpenFile(FileSystem& fs, int fd, std::string path, FileAccess access, bool full);
+  FileSystem& fs_;
+  int fd_;
+  std::string path_;
+  FileAccess access_;
+  bool driveFull_;
+};
+
+class FileSystem {
+ public:
+  FileSystem(const MachineConfig& config, std::filesystem::path machineFolder, AttributeStore& attributes);
+
+  // Parses a path against the current folders. Error 123 for a bad name,
+  // 3 for a form the machine does not have (network paths).
+  std::uint32_t parse(std::string_view path, WindowsPath& out, bool allowWildcards = false) const;
+  // The stored spelling of an existing path (its case as on disk).
+  std::string canonical(const WindowsPath& path) const;
+
+  std::uint32_t attributes(std::string_view path, std::uint32_t& attributes) const;
+  std::uint32_t setAttributes(std::string_view path, std::uint32_t attributes);
+  // Lists what a path or pattern names, as a directory search does: a folder
+  // path finds the folder itself; "folder\" or "folder\*.*" lists its
+  // entries ("." and ".." first, except in a drive's root). Hidden and
+  // system entries are included; callers filter them.
+  std::uint32_t find(std::string_view pattern, std::vector<FoundEntry>& found) const;
+  std::uint32_t createDirectory(std::string_view path);
+  std::uint32_t removeDirectory(std::string_view path);
+  std::uint32_t deleteFile(std::string_view path);
+  std::uint32_t openFile(std::string_view path, FileAccess access, FileDisposition disposition, FileShare share,
+                         std::unique_ptr<OpenFile>& file);
+
+  // 0 unknown .. 6 RAM disk; 1 for a letter without a drive.
+  int driveType(char letter) const;
+  std::uint32_t freeSpace(char letter, std::uint64_t& freeBytes, std::uint64_t& totalBytes) const;
+  std::string volumeLabel(char letter) const;
+  std::vector<char> driveLetters() const;
+
+  CurrentFolders& currentFolders() { return current_; }
+  const CurrentFolders& currentFolders() const { return current_; }
+
+  // Makes a host folder reachable as a read-only network drive (the first
+  // free letter from Z: down) and returns its Windows path. The program's
+  // own folder is mounted this way when it lies outside the machine.
+  std::string mountHostFolder(const std::filesystem::path& hostFolder);
+  // The Windows path of a host path inside a drive, or empty.
+  std::string windowsPathOfHost(const std::filesystem::path& hostPath) const;
+
+  // The host path for a Windows path (for tools and tests).
+  std::filesystem::path hostPath(std::string_view windowsPath) const;
+
+ private:
+  friend class OpenFile;
+  struct Drive {
+    DriveConfig config;
+    std::filesystem::path host;
+  };
+  const Drive* driveOf(char letter) const;
+  // Host path of an existing entry (case-insensitive walk), or of the place
+  // where it would be created. `exists` tells which.
+  std::filesystem::path locate(const WindowsPath& path, bool& exists, bool& parentExists) const;
+  std::uint32_t checkDrive(const WindowsPath& path) const;
+  std::uint32_t checkChange(const WindowsPath& path, const std::string& canonicalPath) const;
+  bool underAny(const std::string& path, const std::vector<std::string>& list) const;
+
+  const MachineConfig& config_;
+  AttributeStore& attributes_;
+  std::map<char, Drive> drives_;
+  CurrentFolders current_;
+  // Our own open files: path (upper case) -> share mode of each open handle.
+  std::multimap<std::string, FileShare> open_;
+};
+
+}  // namespace zov::machine

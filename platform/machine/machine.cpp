@@ -1,0 +1,160 @@
+#include "machine.h"
+
+#include <cstdlib>
+#include <system_error>
+
+#include "platform/machine/atomic_file.h"
+#include "platform/machine/windows_errors.h"
+
+namespace zov::machine {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::unique_ptr<Machine>& current() {
+  static std::unique_ptr<Machine> machine;
+  return machine;
+}
+
+// Registry content of a fresh Windows installation that the installer meets.
+void seedRegistry(RegistryStore& reg) {
+  reg.createKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+  reg.createKey("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion");
+  auto sz = [&](const std::string& key, const std::string& text) {
+    reg.createKey(key);
+    RegistryValue v{1, std::vector<std::uint8_t>(text.begin(), text.end())};
+    v.data.push_back(0);
+    reg.setValue(key, "", v);
+  };
+  sz("HKEY_CLASSES_ROOT\\.txt", "txtfile");
+  sz("HKEY_CLASSES_ROOT\\.avi", "AVIFile");
+  sz("HKEY_CLASSES_ROOT\\txtfile", "Text Document");
+  const char* avi[][2] = {
+      {"Compressors\\vids", "{00020001-0000-0000-C000-000000000046}"},
+      {"Compressors\\auds", "{0002000F-0000-0000-C000-000000000046}"},
+      {"Extensions\\WAV", "{00020003-0000-0000-C000-000000000046}"},
+      {"Extensions\\AVI", "{00020000-0000-0000-C000-000000000046}"},
+      {"Extensions\\AU", "{00020003-0000-0000-C000-000000000046}"},
+      {"Extensions\\BMP", "{00020006-0000-0000-C000-000000000046}"},
+      {"Extensions\\DIB", "{00020006-0000-0000-C000-000000000046}"},
+      {"RIFFHandlers\\AVI", "{00020000-0000-0000-C000-000000000046}"},
+      {"RIFFHandlers\\WAVE", "{00020003-0000-0000-C000-000000000046}"},
+      {"CLSID", "{00022602-0000-0000-C000-000000000046}"},
+  };
+  for (const auto& [key, clsid] : avi) sz(std::string("HKEY_CLASSES_ROOT\\AVIFile\\") + key, clsid);
+}
+
+void makeFolders(FileSystem& files, const std::string& windowsPath) {
+  if (windowsPath.size() < 3) return;
+  std::string path;
+  std::size_t pos = 0;
+  while (pos != std::string::npos) {
+    pos = windowsPath.find('\\', pos + 1);
+    path = windowsPath.substr(0, pos);
+    if (path.size() > 2) files.createDirectory(path);
+  }
+}
+
+}  // namespace
+
+fs::path Machine::chosenFolder() {
+  if (const char* chosen = std::getenv(kFolderVariable); chosen && *chosen) return chosen;
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) return fs::path(data) / "zov5" / "machine";
+  const char* home = std::getenv("HOME");
+  return fs::path(home && *home ? home : "/tmp") / ".local" / "share" / "zov5" / "machine";
+}
+
+Machine::Machine(fs::path folder, MachineConfig config)
+    : folder_(std::move(folder)), config_(std::move(config)), otherWindows_(config_.otherWindows) {
+  attributes_ = std::make_unique<AttributeStore>(folder_ / "attributes");
+  files_ = std::make_unique<FileSystem>(config_, folder_, *attributes_);
+  registry_ = std::make_unique<RegistryStore>(RegistryStore::load(folder_ / "registry.reg", config_.codePage));
+  log_ = std::make_unique<MachineLog>(folder_ / "log");
+}
+
+void Machine::create(const fs::path& folder, const MachineConfig& config) {
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec) throw std::runtime_error(folder.string() + ": the machine folder cannot be created: " + ec.message());
+  for (const auto& [letter, d] : config.drives) {
+    if (d.host.empty()) fs::create_directories(folder / "drives" / std::string(1, letter), ec);
+    if (ec) throw std::runtime_error(folder.string() + ": drive " + letter + " cannot be created: " + ec.message());
+  }
+  writeFileAtomically(folder / "machine.ini", config.toIniText());
+  std::unique_ptr<Machine> m(new Machine(folder, config));
+  for (const std::string* f : {&config.windowsFolder, &config.systemFolder, &config.tempFolder, &config.documentsFolder,
+                               &config.localAppDataFolder, &config.programsFolder, &config.desktopFolder}) {
+    makeFolders(*m->files_, *f);
+  }
+  makeFolders(*m->files_, config.windowsFolder.substr(0, 2) + "\\Program Files");
+  seedRegistry(*m->registry_);
+}
+
+std::unique_ptr<Machine> Machine::open(const fs::path& folder) {
+  const fs::path ini = folder / "machine.ini";
+  std::error_code ec;
+  if (!fs::exists(ini, ec)) create(folder, MachineConfig::windows7());
+  return std::unique_ptr<Machine>(new Machine(folder, MachineConfig::load(ini)));
+}
+
+std::uint32_t Machine::startProgram(const std::string& commandLine, int windowStyle, std::uint32_t& error) {
+  error = kErrorSuccess;
+  std::string program, arguments;
+  auto isFile = [&](const std::string& path) {
+    std::uint32_t attrs = 0;
+    return files_->attributes(path, attrs) == kErrorSuccess && !(attrs & kAttrDirectory);
+  };
+  std::string line = commandLine;
+  while (!line.empty() && line.front() == ' ') line.erase(0, 1);
+  if (!line.empty() && line.front() == '"') {
+    const auto close = line.find('"', 1);
+    program = line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+    arguments = close == std::string::npos ? "" : line.substr(close + 1);
+    if (!isFile(program) && isFile(program + ".exe")) program += ".exe";
+    if (!isFile(program)) program.clear();
+  } else {
+    // Unquoted: try "C:\Program", "C:\Program Files\A", ... up to the whole line.
+    std::size_t pos = 0;
+    while (true) {
+      const auto space = line.find(' ', pos);
+      const std::string candidate = line.substr(0, space);
+      if (isFile(candidate) || isFile(candidate + ".exe")) {
+        program = isFile(candidate) ? candidate : candidate + ".exe";
+        arguments = space == std::string::npos ? "" : line.substr(space);
+        break;
+      }
+      if (space == std::string::npos) break;
+      pos = space + 1;
+    }
+  }
+  if (program.empty()) {
+    error = kErrorFileNotFound;
+    log_->write("could not start: " + commandLine);
+    return 0;
+  }
+  WindowsPath parsed;
+  files_->parse(program, parsed);
+  Process p{nextProcessId_, files_->canonical(parsed), arguments, windowStyle, false};
+  nextProcessId_ += 4;
+  processes_[p.id] = p;
+  log_->write("started process " + std::to_string(p.id) + ": " + p.path + (arguments.empty() ? "" : " |" + arguments) +
+              " (window style " + std::to_string(windowStyle) + ")");
+  return p.id;
+}
+
+const Process* Machine::process(std::uint32_t id) const {
+  const auto it = processes_.find(id);
+  return it == processes_.end() ? nullptr : &it->second;
+}
+
+Machine& currentMachine() {
+  if (!current()) throw std::logic_error("no machine has been opened");
+  return *current();
+}
+
+void setCurrentMachine(std::unique_ptr<Machine> machine) { current() = std::move(machine); }
+
+bool hasCurrentMachine() { return current() != nullptr; }
+
+}  // namespace zov::machine

@@ -1,0 +1,81 @@
+// One simulated Windows machine: a folder holding machine.ini (what the
+// machine is), drives/ (the content of each drive), registry.reg, the
+// attribute store and the log. Created with defaults on first use and kept
+// between runs.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/machine/attribute_store.h"
+#include "platform/machine/file_system.h"
+#include "platform/machine/machine_config.h"
+#include "platform/machine/machine_log.h"
+#include "platform/machine/registry_store.h"
+
+namespace zov::machine {
+
+// A program started on the machine.
+struct Process {
+  std::uint32_t id = 0;
+  std::string path;       // Windows path of the program file
+  std::string arguments;  // the rest of the command line
+  int windowStyle = 1;
+  bool running = false;
+};
+
+class Machine {
+ public:
+  // The machine folder chosen by the environment variable ZOV_MACHINE, or
+  // the default one in the user's data folder.
+  static std::filesystem::path chosenFolder();
+  static constexpr const char* kFolderVariable = "ZOV_MACHINE";
+
+  // Opens the machine in `folder`, creating a default Windows 7 machine when
+  // the folder has no machine.ini. Throws MachineFileError for a machine.ini
+  // or registry.reg that does not parse (the file is left as it was) and
+  // std::runtime_error when the folder cannot be created.
+  static std::unique_ptr<Machine> open(const std::filesystem::path& folder);
+  // Writes a new machine folder from a configuration (tests and tools).
+  static void create(const std::filesystem::path& folder, const MachineConfig& config);
+
+  const std::filesystem::path& folder() const { return folder_; }
+  const MachineConfig& config() const { return config_; }
+  FileSystem& files() { return *files_; }
+  RegistryStore& registry() { return *registry_; }
+  AttributeStore& attributes() { return *attributes_; }
+  MachineLog& log() { return *log_; }
+
+  // Starts a program by command line, as CreateProcess reads one: a quoted
+  // program path, or the shortest run of words that names a program file.
+  // Returns 0 when there is no such program (and `error` says why).
+  std::uint32_t startProgram(const std::string& commandLine, int windowStyle, std::uint32_t& error);
+  const Process* process(std::uint32_t id) const;
+  const std::map<std::uint32_t, Process>& processes() const { return processes_; }
+
+  // Titles of the other programs' top-level windows, topmost first.
+  std::vector<std::string>& otherWindows() { return otherWindows_; }
+
+ private:
+  Machine(std::filesystem::path folder, MachineConfig config);
+
+  std::filesystem::path folder_;
+  MachineConfig config_;
+  std::unique_ptr<AttributeStore> attributes_;
+  std::unique_ptr<FileSystem> files_;
+  std::unique_ptr<RegistryStore> registry_;
+  std::unique_ptr<MachineLog> log_;
+  std::map<std::uint32_t, Process> processes_;
+  std::uint32_t nextProcessId_ = 2412;
+  std::vector<std::string> otherWindows_;
+};
+
+// The machine this program runs on, set once at start-up.
+Machine& currentMachine();
+void setCurrentMachine(std::unique_ptr<Machine> machine);
+bool hasCurrentMachine();
+
+}  // namespace zov::machine

@@ -1,0 +1,82 @@
+// What a simulated machine is: the contents of its machine.ini.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zov::machine {
+
+enum class VersionQuery { Answers, Fails, EntryPointMissing };
+
+struct DriveConfig {
+  char letter = 'C';
+  // 0 unknown, 1 no root folder, 2 removable, 3 fixed, 4 network, 5 CD-ROM, 6 RAM disk.
+  int type = 3;
+  std::string label;
+  // Host folder of the drive's content; empty means drives/<letter> in the machine folder.
+  std::filesystem::path host;
+  bool medium = true;     // false: the drive is there but holds no disk ("not ready")
+  bool full = false;      // every write to the drive fails with "disk full"
+  bool readOnly = false;  // every change on the drive is refused ("access denied")
+  std::optional<std::uint64_t> freeBytes;  // reported free space; the host's when not set
+};
+
+struct Faults {
+  VersionQuery versionQuery = VersionQuery::Answers;
+  bool knownFoldersFail = false;
+  bool userNameFails = false;
+  bool accountLookupFails = false;
+  // Windows paths (compared without case). Attributes of these cannot be changed.
+  std::vector<std::string> lockedAttributes;
+  // Windows paths refusing every change to themselves and to everything below them.
+  std::vector<std::string> refuseWrites;
+  // Files held open by another program: they cannot be written, replaced or deleted.
+  std::vector<std::string> lockedFiles;
+};
+
+struct MachineConfig {
+  // Version information as GetVersionExA reports it.
+  std::uint32_t platformId = 2;
+  std::uint32_t majorVersion = 6;
+  std::uint32_t minorVersion = 1;
+  std::uint32_t buildNumber = 7601;
+  std::string servicePack = "Service Pack 1";
+
+  std::string userName = "user";
+  std::string domain;  // the account's domain; empty: the machine's own name
+  std::string computerName = "ZOVPC";
+  std::uint16_t uiLanguage = 0x0409;
+  int codePage = 1252;
+
+  // Standard folders (Windows paths). An empty text means Windows cannot give it.
+  std::string tempFolder;
+  std::string windowsFolder;
+  std::string systemFolder;
+  std::string documentsFolder;
+  std::string localAppDataFolder;
+  std::string programsFolder;
+  std::string desktopFolder;
+
+  std::map<char, DriveConfig> drives;  // by upper-case letter
+
+  // Titles of the top-level windows of other programs, topmost first.
+  std::vector<std::string> otherWindows;
+  bool programManagerAnswers = true;
+
+  Faults faults;
+
+  // The default machine: Windows 7 SP1, user "user", A: removable, C: fixed, D: CD-ROM.
+  static MachineConfig windows7();
+  // Reads machine.ini; throws MachineFileError naming the line of any problem.
+  static MachineConfig load(const std::filesystem::path& file);
+  // The text of a machine.ini describing this machine.
+  std::string toIniText() const;
+
+  const DriveConfig* drive(char letter) const;
+};
+
+}  // namespace zov::machine

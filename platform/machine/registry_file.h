@@ -1,0 +1,52 @@
+// The text of registry.reg: REGEDIT4 with UTF-8 text.
+//
+//   REGEDIT4
+//
+//   [HKEY_CURRENT_USER\Software\Zideruv]
+//   @="default text"
+//   "Version"="5.2"
+//   ; "Folder" is the text "C:\\Zov" without a terminating NUL
+//   "Folder"=hex(1):43,3a,5c,5a,6f,76
+//   "Count"=dword:0000001a
+//   "Data"=hex:01,02,03
+//
+// Long hex lists are wrapped as regedit wraps them: a backslash at the end
+// of a line continues the list on the next one.
+// String data are ANSI bytes of the machine's code page; the quoted form is
+// written only when it gives back exactly those bytes, everything else is
+// written as hex with its type number.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "platform/machine/registry_store.h"
+
+namespace zov::machine {
+
+// Receives what the reader finds, in file order.
+class RegistryTextSink {
+ public:
+  // A "[path]" line: returns "" when the key is taken, else the reason it is refused.
+  virtual std::string key(std::string_view path) = 0;
+  // A value of the last key.
+  virtual void value(std::string name, RegistryValue value) = 0;
+
+ protected:
+  ~RegistryTextSink() = default;
+};
+
+// Reads the text of a registry file; throws RegistryFileError naming the line
+// of the first problem.
+void readRegistryText(std::string_view text, const std::filesystem::path& file, int codePage, RegistryTextSink& sink);
+
+// "REGEDIT4" and the blank line after it.
+void appendRegistryHeader(std::string& out);
+// "[path]".
+void appendKeyLine(std::string& out, std::string_view path);
+// The line of one value, with the comment line before it for a REG_SZ
+// without its terminating NUL.
+void appendValueLines(std::string& out, std::string_view name, const RegistryValue& value, int codePage);
+
+}  // namespace zov::machine

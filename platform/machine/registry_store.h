@@ -1,0 +1,100 @@
+// The registry of the simulated machine: keys and values in memory, kept in
+// registry.reg (REGEDIT4 text, UTF-8) and saved after every change.
+//
+// Key and value names are UTF-8, compare without case (the program's one
+// case map) and keep the case they were created with. Value data are the
+// exact bytes a program stored: string data are in the machine's ANSI code
+// page, and a REG_SZ written without its terminating NUL stays without one.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zov::machine {
+
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegMultiSz = 7;
+
+// type: 1 REG_SZ, 2 REG_EXPAND_SZ, 3 REG_BINARY, 4 REG_DWORD, 7 REG_MULTI_SZ;
+// any other number is kept as it is.
+struct RegistryValue {
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+  bool operator==(const RegistryValue&) const = default;
+};
+
+// A registry file that does not parse. what() is "<file>:<line>: <reason>".
+struct RegistryFileError : std::runtime_error {
+  RegistryFileError(const std::filesystem::path& file, int line, const std::string& reason);
+  std::filesystem::path file;
+  int line;
+};
+
+class RegistryStore {
+ public:
+  // Reads the file; a missing file gives an empty registry (the file is
+  // created at the first change). A file that does not parse throws
+  // RegistryFileError naming the line, and the file is left untouched; a
+  // file that cannot be read throws std::runtime_error.
+  static RegistryStore load(std::filesystem::path file, int codePage);
+  // The same from the text of a file; the store saves to `file` at its first change.
+  static RegistryStore fromText(std::string_view text, std::filesystem::path file, int codePage);
+
+  RegistryStore(RegistryStore&&) noexcept;
+  RegistryStore& operator=(RegistryStore&&) noexcept;
+  ~RegistryStore();
+
+  // Key paths are full paths starting with a root name, e.g.
+  // "HKEY_LOCAL_MACHINE\Software\Zideruv". The roots HKEY_CLASSES_ROOT,
+  // HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS and HKEY_CURRENT_CONFIG
+  // always exist. A path is no key path when its root is unknown, a name in
+  // it is empty, a name is not UTF-8 or holds a NUL, CR or LF (the file could
+  // not keep it), or it is more than 512 levels deep (Windows' limit).
+  bool keyExists(std::string_view keyPath) const;
+  // Creates the key with every missing parent; false when the path is no key path.
+  bool createKey(std::string_view keyPath);
+  enum class DeleteResult { Deleted, NotFound, HasSubkeys, IsRoot };
+  DeleteResult deleteKey(std::string_view keyPath);
+
+  // "" is the default value; nullptr when missing.
+  const RegistryValue* value(std::string_view keyPath, std::string_view name) const;
+  // False when the key does not exist or the name is one the file could not
+  // keep (not UTF-8, or a NUL, CR or LF in it). Setting an existing value
+  // keeps its name and its place.
+  bool setValue(std::string_view keyPath, std::string_view name, RegistryValue value);
+  bool deleteValue(std::string_view keyPath, std::string_view name);
+
+  // Subkey names in the order Windows enumerates them: sorted without case
+  // (by upper case, code point order). Empty when the key does not exist.
+  std::vector<std::string> subkeyNames(std::string_view keyPath) const;
+  // The index-th of those, without building the list (for RegEnumKey loops).
+  std::optional<std::string> subkeyName(std::string_view keyPath, std::size_t index) const;
+  // Value names in the order they were created.
+  std::vector<std::string> valueNames(std::string_view keyPath) const;
+
+  const std::filesystem::path& file() const;
+  // The file text of the registry as it is now.
+  std::string toText() const;
+
+ private:
+  struct Key;
+  RegistryStore(std::filesystem::path file, int codePage);
+  const Key* find(std::string_view keyPath) const;
+  Key* find(std::string_view keyPath);
+  void save() const;
+
+  std::filesystem::path file_;
+  int codePage_;
+  std::vector<std::unique_ptr<Key>> roots_;  // in the order of kRootNames
+};
+
+}  // namespace zov::machine

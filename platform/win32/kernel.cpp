@@ -1,0 +1,188 @@
+#include "kernel.h"
+
+#include <chrono>
+#include <cstring>
+#include <map>
+#include <thread>
+
+#include "platform/machine/machine.h"
+#include "platform/machine/windows_errors.h"
+#include "platform/runtime/runtime_error.h"
+#include "platform/text/case_map.h"
+#include "platform/win32/ansi_buffer.h"
+#include "platform/win32/last_error.h"
+
+namespace zov::win32 {
+
+namespace {
+
+thread_local DWORD lastError = 0;
+
+machine::Machine& host() { return machine::currentMachine(); }
+
+// Puts a folder path into a caller's buffer the way the folder functions do.
+DWORD folderInto(const std::string& folder, std::string& buffer, DWORD size) {
+  if (folder.empty()) {
+    SetLastError(machine::kErrorPathNotFound);
+    return 0;
+  }
+  const std::string ansi = ansiOf(folder);
+  if (ansi.size() + 1 > size) return static_cast<DWORD>(ansi.size() + 1);
+  writeAnsi(buffer, ansi);
+  return static_cast<DWORD>(ansi.size());
+}
+
+struct ProcessHandle {
+  DWORD processId;
+};
+std::map<HANDLE, ProcessHandle>& handles() {
+  static std::map<HANDLE, ProcessHandle> h;
+  return h;
+}
+HANDLE nextHandle = 0x1A4;
+
+}  // namespace
+
+void SetLastError(DWORD error) { lastError = error; }
+DWORD GetLastError() { return lastError; }
+
+DWORD GetTempPathA(DWORD bufferLength, std::string& buffer) {
+  std::string temp = host().config().tempFolder;
+  if (!temp.empty() && temp.back() != '\\') temp += '\\';
+  return folderInto(temp, buffer, bufferLength);
+}
+
+DWORD GetWindowsDirectoryA(std::string& buffer, DWORD size) {
+  return folderInto(host().config().windowsFolder, buffer, size);
+}
+
+DWORD GetSystemDirectoryA(std::string& buffer, DWORD size) {
+  return folderInto(host().config().systemFolder, buffer, size);
+}
+
+unsigned GetDriveTypeA(const std::string& rootPath) {
+  if (rootPath.size() < 3 || rootPath[1] != ':' || rootPath[2] != '\\' ||
+      !std::isalpha(static_cast<unsigned char>(rootPath[0]))) {
+    return DRIVE_NO_ROOT_DIR;
+  }
+  return static_cast<unsigned>(host().files().driveType(rootPath[0]));
+}
+
+BOOL GetDiskFreeSpaceA(const std::string& rootPath, DWORD& sectorsPerCluster, DWORD& bytesPerSector,
+                       DWORD& freeClusters, DWORD& totalClusters) {
+  if (rootPath.size() < 2 || rootPath[1] != ':') {
+    SetLastError(machine::kErrorInvalidName);
+    return FALSE;
+  }
+  std::uint64_t freeBytes = 0, totalBytes = 0;
+  if (const auto e = host().files().freeSpace(rootPath[0], freeBytes, totalBytes)) {
+    SetLastError(e);
+    return FALSE;
+  }
+  constexpr std::uint64_t kCluster = 4096;
+  sectorsPerCluster = 8;
+  bytesPerSector = 512;
+  freeClusters = static_cast<DWORD>(std::min<std::uint64_t>(freeBytes / kCluster, 0xFFFFFFFFu));
+  totalClusters = static_cast<DWORD>(std::min<std::uint64_t>(totalBytes / kCluster, 0xFFFFFFFFu));
+  return TRUE;
+}
+
+BOOL GetVersionExA(OSVERSIONINFO& info) {
+  const auto& c = host().config();
+  if (c.faults.versionQuery == machine::VersionQuery::EntryPointMissing) runtime::Raise(runtime::kDllEntryPointNotFound);
+  if (c.faults.versionQuery == machine::VersionQuery::Fails || info.dwOSVersionInfoSize != sizeof(OSVERSIONINFO)) {
+    SetLastError(machine::kErrorInsufficientBuffer);
+    return FALSE;
+  }
+  info.dwMajorVersion = c.majorVersion;
+  info.dwMinorVersion = c.minorVersion;
+  info.dwBuildNumber = c.buildNumber;
+  info.dwPlatformId = c.platformId;
+  std::memset(info.szCSDVersion, 0, sizeof info.szCSDVersion);
+  const std::string sp = ansiOf(c.servicePack).substr(0, sizeof info.szCSDVersion - 1);
+  std::memcpy(info.szCSDVersion, sp.data(), sp.size());
+  return TRUE;
+}
+
+std::uint16_t GetSystemDefaultUILanguage() { return host().config().uiLanguage; }
+
+BOOL SetFileAttributesA(const std::string& path, DWORD attributes) {
+  if (const auto e = host().files().setAttributes(textOf(ansiOf(path)), attributes)) {
+    SetLastError(e);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL GetUserNameA(std::string& buffer, DWORD& size) {
+  const auto& c = host().config();
+  if (c.faults.userNameFails) {
+    SetLastError(machine::kErrorAccessDenied);
+    return FALSE;
+  }
+  const std::string ansi = ansiOf(c.userName);
+  if (ansi.size() + 1 > size) {
+    size = static_cast<DWORD>(ansi.size() + 1);
+    SetLastError(machine::kErrorInsufficientBuffer);
+    return FALSE;
+  }
+  writeAnsi(buffer, ansi);
+  size = static_cast<DWORD>(ansi.size() + 1);
+  return TRUE;
+}
+
+BOOL LookupAccountNameA(const std::string& systemName, const std::string& accountName, std::string& sid, DWORD& sidSize,
+                        std::string& domain, DWORD& domainSize, DWORD& use) {
+  const auto& c = host().config();
+  if (c.faults.accountLookupFails || !text::equalsNoCase(textOf(ansiOf(accountName)), c.userName)) {
+    SetLastError(machine::kErrorNoneMapped);
+    return FALSE;
+  }
+  const std::string domainAnsi = ansiOf(c.domain.empty() ? c.computerName : c.domain);
+  // A security identifier of the form S-1-5-21-...: 28 bytes.
+  constexpr DWORD kSidSize = 28;
+  if (sidSize < kSidSize || domainSize < domainAnsi.size() + 1) {
+    sidSize = kSidSize;
+    domainSize = static_cast<DWORD>(domainAnsi.size() + 1);
+    SetLastError(machine::kErrorInsufficientBuffer);
+    return FALSE;
+  }
+  writeAnsi(sid, std::string("\x01\x05\x00\x00\x00\x00\x00\x05\x15\x00\x00\x00", 12));
+  sidSize = kSidSize;
+  writeAnsi(domain, domainAnsi);
+  domainSize = static_cast<DWORD>(domainAnsi.size());
+  use = 1;  // a user account
+  return TRUE;
+}
+
+void Sleep(DWORD milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) {
+  if (!host().process(processId)) {
+    SetLastError(machine::kErrorInvalidParameter);
+    return 0;
+  }
+  const HANDLE h = nextHandle;
+  nextHandle += 4;
+  handles()[h] = {processId};
+  return h;
+}
+
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+  if (!handles().count(handle)) {
+    SetLastError(machine::kErrorInvalidHandle);
+    return WAIT_FAILED;
+  }
+  // The machine's programs run to their end when they are started.
+  return WAIT_OBJECT_0;
+}
+
+BOOL CloseHandle(HANDLE handle) {
+  if (handles().erase(handle) == 0) {
+    SetLastError(machine::kErrorInvalidHandle);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace zov::win32

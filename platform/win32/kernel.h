@@ -1,0 +1,43 @@
+// Windows kernel, account and process functions, on the simulated machine.
+// Text buffers are texts of a given length (see ansi_buffer.h); results and
+// error behaviour are those that the installer relies on.
+#pragma once
+
+#include <string>
+
+#include "platform/win32/types.h"
+
+namespace zov::win32 {
+
+// Writes the temporary folder (with a trailing "\") into the first
+// `bufferLength` bytes; returns its length, or the size it needs (NUL
+// included) when it does not fit, leaving the buffer unchanged; 0 on failure.
+DWORD GetTempPathA(DWORD bufferLength, std::string& buffer);
+// The same for the Windows folder and the system folder (no trailing "\").
+DWORD GetWindowsDirectoryA(std::string& buffer, DWORD size);
+DWORD GetSystemDirectoryA(std::string& buffer, DWORD size);
+
+unsigned GetDriveTypeA(const std::string& rootPath);
+BOOL GetDiskFreeSpaceA(const std::string& rootPath, DWORD& sectorsPerCluster, DWORD& bytesPerSector,
+                       DWORD& freeClusters, DWORD& totalClusters);
+
+// Fills the record when its size field is 148. On a machine whose version
+// query is declared missing the call cannot be made at all: the runtime
+// raises error 453, as for any function a DLL does not export.
+BOOL GetVersionExA(OSVERSIONINFO& info);
+std::uint16_t GetSystemDefaultUILanguage();
+BOOL SetFileAttributesA(const std::string& path, DWORD attributes);
+
+BOOL GetUserNameA(std::string& buffer, DWORD& size);
+BOOL LookupAccountNameA(const std::string& systemName, const std::string& accountName, std::string& sid, DWORD& sidSize,
+                        std::string& domain, DWORD& domainSize, DWORD& use);
+
+void Sleep(DWORD milliseconds);
+HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId);
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
+BOOL CloseHandle(HANDLE handle);
+
+// The error of the last failed call on this thread.
+DWORD GetLastError();
+
+}  // namespace zov::win32

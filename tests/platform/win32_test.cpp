@@ -1,0 +1,210 @@
+// The Windows functions on the machine: buffers and sizes, records, faults,
+// the registry kept between runs, shell memory and the window list.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/runtime/runtime_error.h"
+#include "platform/win32/kernel.h"
+#include "platform/win32/registry.h"
+#include "platform/win32/shell.h"
+#include "platform/win32/window_manager.h"
+#include "tests/support/test_machine.h"
+
+namespace zov {
+namespace {
+
+using namespace win32;
+
+TEST(Win32Kernel, FolderFunctionsFillTheBufferOrSayWhatTheyNeed) {
+  test::TestMachine m;
+  std::string buffer(145, ' ');
+  const DWORD n = GetTempPathA(145, buffer);
+  EXPECT_EQ(buffer.substr(0, n), "C:\\Users\\user\\AppData\\Local\\Temp\\");
+  EXPECT_EQ(buffer[n], '\0');
+  EXPECT_EQ(buffer.size(), 145u);
+
+  test::TestMachine deep([](machine::MachineConfig& c) { c.tempFolder = "C:\\" + std::string(150, 't'); });
+  std::string small(145, ' ');
+  EXPECT_EQ(GetTempPathA(145, small), 155u);  // 150 + "C:\" + "\" + NUL
+  EXPECT_EQ(small, std::string(145, ' '));
+
+  std::string win(145, ' ');
+  EXPECT_EQ(GetWindowsDirectoryA(win, 145), 10u);
+  EXPECT_EQ(win.substr(0, 10), "C:\\Windows");
+}
+
+TEST(Win32Kernel, VersionQueryFillsTheRecordOrFailsAsTheMachineSays) {
+  test::TestMachine m;
+  OSVERSIONINFO info{};
+  info.dwOSVersionInfoSize = 148;
+  EXPECT_EQ(GetVersionExA(info), TRUE);
+  EXPECT_EQ(info.dwPlatformId, 2u);
+  EXPECT_EQ(info.dwMajorVersion, 6u);
+  EXPECT_STREQ(info.szCSDVersion, "Service Pack 1");
+  OSVERSIONINFO wrongSize{};
+  wrongSize.dwOSVersionInfoSize = 100;
+  EXPECT_EQ(GetVersionExA(wrongSize), FALSE);
+
+  test::TestMachine failing([](machine::MachineConfig& c) { c.faults.versionQuery = machine::VersionQuery::Fails; });
+  OSVERSIONINFO zero{};
+  zero.dwOSVersionInfoSize = 148;
+  EXPECT_EQ(GetVersionExA(zero), FALSE);
+  EXPECT_EQ(zero.dwMajorVersion, 0u);
+
+  test::TestMachine missing([](machine::MachineConfig& c) { c.faults.versionQuery = machine::VersionQuery::EntryPointMissing; });
+  EXPECT_THROW(GetVersionExA(zero), runtime::RuntimeError);
+}
+
+TEST(Win32Kernel, AccountFunctionsAndTheirFaults) {
+  test::TestMachine m([](machine::MachineConfig& c) { c.domain = "CORP"; });
+  std::string name(256, ' ');
+  DWORD size = 256;
+  ASSERT_EQ(GetUserNameA(name, size), TRUE);
+  EXPECT_EQ(size, 5u);
+  EXPECT_EQ(name.substr(0, 5), std::string("user\0", 5));
+  std::string sid(256, '\0'), domain(256, '\0');
+  DWORD sidSize = 256, domainSize = 256, use = 0;
+  ASSERT_EQ(LookupAccountNameA("", "user", sid, sidSize, domain, domainSize, use), TRUE);
+  EXPECT_EQ(domain.substr(0, domain.find('\0')), "CORP");
+  EXPECT_EQ(LookupAccountNameA("", "nobody", sid, sidSize, domain, domainSize, use), FALSE);
+
+  test::TestMachine failing([](machine::MachineConfig& c) {
+    c.faults.userNameFails = true;
+    c.faults.accountLookupFails = true;
+  });
+  size = 256;
+  EXPECT_EQ(GetUserNameA(name, size), FALSE);
+  EXPECT_EQ(LookupAccountNameA("", "user", sid, sidSize, domain, domainSize, use), FALSE);
+}
+
+TEST(Win32Kernel, ProcessesCanBeOpenedWaitedForAndClosed) {
+  test::TestMachine m;
+  m.writeFile("C:\\tool.exe", "MZ");
+  std::uint32_t error = 0;
+  const auto id = m.machine().startProgram("C:\\tool.exe", 1, error);
+  const HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, id);
+  ASSERT_NE(h, 0);
+  EXPECT_EQ(WaitForSingleObject(h, INFINITE), WAIT_OBJECT_0);
+  EXPECT_EQ(CloseHandle(h), TRUE);
+  EXPECT_EQ(CloseHandle(h), FALSE);
+  EXPECT_EQ(OpenProcess(SYNCHRONIZE, FALSE, 999999), 0);
+}
+
+TEST(Win32Registry, ValuesKeepTheirTypeAndBytesFromOneRunToTheNext) {
+  test::TestMachine m;
+  HKEY key = 0;
+  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\Zideruv\\ZOV4", key), 0);
+  ASSERT_EQ(RegSetValueExA(key, "Dizin", REG_SZ, "C:\\x", 4), 0);  // no terminating NUL
+  ASSERT_EQ(RegSetValueExA(key, "Path", REG_EXPAND_SZ, "%TEMP%\0", 7), 0);
+  const std::int32_t version = 19;
+  ASSERT_EQ(RegSetValueExA(key, "Version", REG_DWORD, &version, 4), 0);
+  EXPECT_EQ(RegCloseKey(key), 0);
+  EXPECT_EQ(RegCloseKey(key), 6);
+
+  m.reopen();
+  ASSERT_EQ(RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\zideruv\\zov4", key), 0);
+  DWORD type = 0, size = 0;
+  ASSERT_EQ(RegQueryValueExA(key, "dizin", &type, nullptr, &size), 0);
+  EXPECT_EQ(type, REG_SZ);
+  EXPECT_EQ(size, 4u);
+  char small[2];
+  DWORD smallSize = 2;
+  EXPECT_EQ(RegQueryValueExA(key, "Dizin", &type, small, &smallSize), 234);
+  EXPECT_EQ(smallSize, 4u);
+  char data[16] = {};
+  size = sizeof data;
+  ASSERT_EQ(RegQueryValueExA(key, "Path", &type, data, &size), 0);
+  EXPECT_EQ(type, REG_EXPAND_SZ);
+  EXPECT_EQ(size, 7u);
+  std::int32_t n = 0;
+  size = 4;
+  ASSERT_EQ(RegQueryValueExA(key, "Version", &type, &n, &size), 0);
+  EXPECT_EQ(n, 19);
+  EXPECT_EQ(RegQueryValueExA(key, "Missing", &type, nullptr, &size), 2);
+  EXPECT_EQ(RegCloseKey(key), 0);
+  EXPECT_EQ(RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Nothing", key), 2);
+  EXPECT_EQ(key, 0);
+}
+
+TEST(Win32Registry, SubkeysEnumerateInWindowsOrderAndDeleteOnlyWhenEmpty) {
+  test::TestMachine m;
+  HKEY key = 0;
+  for (const char* name : {"zeta", "Alpha", "_under", "beta", "10"}) {
+    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, std::string("Order\\") + name, key), 0);
+    RegCloseKey(key);
+  }
+  ASSERT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "Order", key), 0);
+  std::vector<std::string> names;
+  for (DWORD i = 0;; ++i) {
+    std::string buffer(255, ' ');
+    if (RegEnumKeyA(key, i, buffer, 255) != 0) break;
+    names.push_back(buffer.substr(0, buffer.find('\0')));
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"10", "Alpha", "beta", "zeta", "_under"}));
+  std::string tiny(3, ' ');
+  EXPECT_EQ(RegEnumKeyA(key, 1, tiny, 3), 234);
+  EXPECT_EQ(RegEnumKeyA(key, 5, tiny, 3), 259);
+  RegCloseKey(key);
+  EXPECT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, "Order"), 5);
+  EXPECT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, "Order\\beta"), 0);
+  EXPECT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, "Order\\beta"), 2);
+  EXPECT_EQ(RegOpenKeyA(12345, "x", key), 6);
+}
+
+TEST(Win32Shell, SpecialAndKnownFoldersComeThroughShellMemory) {
+  test::TestMachine m;
+  Address list = 0;
+  ASSERT_EQ(SHGetSpecialFolderLocation(0, CSIDL_PROGRAMS, list), S_OK);
+  std::string path(260, '\0');
+  ASSERT_EQ(SHGetPathFromIDList(list, path), TRUE);
+  EXPECT_EQ(path.substr(0, path.find('\0')), m.machine().config().programsFolder);
+  CoTaskMemFree(list);
+
+  GUID id{};
+  ASSERT_EQ(CLSIDFromString("{F1B32785-6FBA-4FCF-9D55-7B8E7F157091}", id), S_OK);
+  EXPECT_EQ(CLSIDFromString("{F1B32785-6FBA-4FCF-9D55}", id), CO_E_CLASSSTRING);
+  Address wide = 0;
+  ASSERT_EQ(SHGetKnownFolderPath(id, 0, 0, wide), S_OK);
+  const int length = lstrlenW(wide);
+  EXPECT_EQ(length, static_cast<int>(m.machine().config().localAppDataFolder.size()));
+  std::vector<char16_t> chars(static_cast<std::size_t>(length) + 4, u'#');
+  RtlMoveMemory(chars.data(), wide, (static_cast<std::size_t>(length) + 4) * 2);  // past the block reads zeros
+  EXPECT_EQ(chars[0], u'C');
+  EXPECT_EQ(chars[static_cast<std::size_t>(length) + 3], 0);
+  CoTaskMemFree(wide);
+  EXPECT_EQ(lstrlenW(0), 0);
+}
+
+TEST(Win32Shell, KnownFoldersFailOnRequestAndDoNotExistBeforeVista) {
+  test::TestMachine m([](machine::MachineConfig& c) { c.faults.knownFoldersFail = true; });
+  GUID id{};
+  CLSIDFromString("{FDD39AD0-238F-46AF-ADB4-6C85480369C7}", id);
+  Address wide = 0;
+  EXPECT_EQ(SHGetKnownFolderPath(id, 0, 0, wide), E_FAIL);
+  test::TestMachine xp([](machine::MachineConfig& c) { c = test::windowsXp(); });
+  EXPECT_THROW(SHGetKnownFolderPath(id, 0, 0, wide), runtime::RuntimeError);
+  test::TestMachine noPrograms([](machine::MachineConfig& c) { c.programsFolder = ""; });
+  Address list = 0;
+  EXPECT_EQ(SHGetSpecialFolderLocation(0, CSIDL_PROGRAMS, list), E_FAIL);
+}
+
+TEST(Win32Windows, TheProgramsWindowsComeFirstThenTheOthers) {
+  test::TestMachine m([](machine::MachineConfig& c) { c.otherWindows = {"ZOV", "Rededi Dirirozo Settings"}; });
+  const HWND own = RegisterWindow([] { return std::string("Setup"); });
+  std::vector<std::string> titles;
+  for (HWND h = GetWindow(own, GW_HWNDFIRST); h; h = GetWindow(h, GW_HWNDNEXT)) {
+    const int n = GetWindowTextLengthA(h);
+    std::string buffer(static_cast<std::size_t>(n) + 1, '\0');
+    GetWindowTextA(h, buffer, n + 1);
+    titles.push_back(buffer.substr(0, static_cast<std::size_t>(n)));
+  }
+  EXPECT_EQ(titles, (std::vector<std::string>{"Setup", "ZOV", "Rededi Dirirozo Settings"}));
+  std::string three(3, '\0');
+  EXPECT_EQ(GetWindowTextA(GetWindow(own, GW_HWNDLAST), three, 3), 2);
+  EXPECT_EQ(three.substr(0, 2), "Re");
+  UnregisterWindow(own);
+}
+
+}  // namespace
+}  // namespace zov
