@@ -1,2 +1,9 @@
-# An unattended run: the installer starts and its window is closed.
+# An unattended walk through the wizard: language, agreement, destination, Install.
+choose Combo1 English
+click Command2
+click Option1
+click Command2
+type Text2 C:\Program Files\ZOV Zuzuzu Rudavero 5
+click Command2
 close Form1
+answer Yes Do you want to cancel the installation?

@@ -1,5 +1,10 @@
-// Form1, the installer's main window: the wizard.
+// Form1, the installer's main window: a fixed-size wizard with a strip on
+// the left holding the product's picture, four pages (the frame array
+// Frame1) on the right and three buttons along the bottom.
 #pragma once
+
+#include <cstdint>
+#include <string>
 
 #include "platform/ui/form.h"
 
@@ -8,13 +13,68 @@ namespace zov {
 class Form1Window : public ui::Form {
  public:
   Form1Window();
+
+  // Controls, in stored order.
+  ui::CommandButton Command3{*this, "Command3"};
+  ui::CommandButton Command2{*this, "Command2"};
+  ui::CommandButton Command1{*this, "Command1"};
+  ui::Frame Frame2{*this, "Frame2"};
+  ui::PictureBox Picture1{*this, "Picture1"};
+  ui::Image Image1{*this, "Image1"};
+  ui::ControlArray<ui::Frame> Frame1{*this, "Frame1", {1, 2, 3, 4}};
+  ui::ComboBox Combo1{*this, "Combo1"};
+  ui::Label Label2{*this, "Label2"};
+  ui::Label Label5{*this, "Label5"};
+  ui::Line Line1{*this, "Line1"};
+  ui::Label Label4{*this, "Label4"};
+  ui::Label Label1{*this, "Label1"};
+  ui::OptionButton Option2{*this, "Option2"};
+  ui::OptionButton Option1{*this, "Option1"};
+  ui::TextBox Text1{*this, "Text1"};
+  ui::Label Label3{*this, "Label3"};
+  ui::PictureBox Picture2{*this, "Picture2"};
+  ui::Label Label8{*this, "Label8"};
+  ui::Label Label7{*this, "Label7"};
+  ui::CheckBox Check1{*this, "Check1"};
+  ui::Label Label12{*this, "Label12"};
+  ui::Label Label11{*this, "Label11"};
+  ui::TextBox Text2{*this, "Text2"};
+  ui::CommandButton Command4{*this, "Command4"};
+  ui::Label Label9{*this, "Label9"};
+
+  // Page flow.
+  void sayfagoster();
+  void Command1_Click();
+  void Command2_Click();
+  void Command3_Click();
+  void Command4_Click();
+  void Option1_Click();
+  void Option2_Click();
+  void Text2_LostFocus();
+  void Image1_Click();
+  void Combo1_Click();
   void Form_Load() override;
+  void Form_Unload(int& cancel) override;
+
+  // Destination folder: ends it in the product's own folder.
+  void DizinGuncelle();
+
+  // Install helpers (the installation engine's methods of this window).
+  void DeleteTempFiles();
 
  protected:
   void applyStoredLayout() override;
+
+ private:
+  void placeControls();
+  // The click counter of the hidden switch on the picture, kept with the window.
+  std::uint8_t image1Clicks_ = 0;
 };
 
 // The default instance.
 Form1Window& Form1();
+
+// The code of a language-list item: "Deutsch" 2, "Français" 3, "Espanol" 4, any other 0.
+std::int32_t LanguageCodeOfItem(const std::string& item);
 
 }  // namespace zov

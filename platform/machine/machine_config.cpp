@@ -104,7 +104,11 @@ MachineConfig MachineConfig::load(const std::filesystem::path& file) {
   if (!in) throw MachineFileError(file, 0, "cannot be read");
   std::stringstream buffer;
   buffer << in.rdbuf();
-  const auto sections = parseIni(buffer.str(), file);
+  return parse(buffer.str(), file);
+}
+
+MachineConfig MachineConfig::parse(const std::string& text, const std::filesystem::path& file) {
+  const auto sections = parseIni(text, file);
 
   MachineConfig c;
   c.drives.clear();

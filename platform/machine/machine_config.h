@@ -73,6 +73,8 @@ struct MachineConfig {
   static MachineConfig windows7();
   // Reads machine.ini; throws MachineFileError naming the line of any problem.
   static MachineConfig load(const std::filesystem::path& file);
+  // The same from the text of a machine.ini; `file` names it in errors.
+  static MachineConfig parse(const std::string& text, const std::filesystem::path& file);
   // The text of a machine.ini describing this machine.
   std::string toIniText() const;
 

@@ -1,5 +1,6 @@
 #include "registry_file.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/text/ansi.h"
@@ -78,7 +79,7 @@ class Reader {
     ++lineNo_;
     const auto last = line_.find_last_not_of(" \t\r");
     line_ = last == std::string_view::npos ? std::string_view{} : line_.substr(0, last + 1);
-    if (line_.find_first_of(std::string_view("\0\r", 2)) != std::string_view::npos) {
+    if (std::any_of(line_.begin(), line_.end(), [](char c) { return c == '\0' || c == '\r'; })) {
       fail("a NUL or carriage return character inside the line");
     }
     if (!text::isValid(line_)) fail("the line is not UTF-8 text");

@@ -31,7 +31,8 @@ constexpr std::size_t kMaxDepth = 512;
 
 // A name that the registry file can hold.
 bool isStorableName(std::string_view name) {
-  return name.find_first_of(std::string_view("\0\r\n", 3)) == std::string_view::npos && text::isValid(name);
+  return std::none_of(name.begin(), name.end(), [](char c) { return c == '\0' || c == '\r' || c == '\n'; }) &&
+         text::isValid(name);
 }
 
 struct KeyPath {
@@ -75,14 +76,14 @@ bool readFile(const fs::path& file, std::string& text) {
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    const int err = ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     ::close(fd);
     throwFileError(file, "cannot be read", err);
   }
   text.resize(static_cast<std::size_t>(st.st_size));
   std::size_t done = 0;
   for (;;) {
-    if (done == text.size()) text.resize(text.size() + 65536);  // the file grew since fstat
+    if (done == text.size()) text.resize(text.size() + 65536);  // room to see the end, or a file that grew
     const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {

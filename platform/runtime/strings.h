@@ -42,6 +42,7 @@ class FixedString {
   }
   const std::string& value() const { return value_; }
   operator const std::string&() const { return value_; }
+  operator std::string_view() const { return value_; }
 
  private:
   std::string value_;

@@ -122,6 +122,10 @@ Form& DefaultInstance(const std::string& name) {
 
 bool DefaultInstanceExists(const std::string& name) { return defaults().instances.count(name) && defaults().instances[name]; }
 
+void UnloadIfLoaded(const std::string& name) {
+  if (DefaultInstanceExists(name)) Unload(DefaultInstance(name));
+}
+
 void RegisterDefaultInstance(const std::string& name, std::function<std::unique_ptr<Form>()> factory) {
   defaults().factories[name] = std::move(factory);
 }

@@ -92,6 +92,8 @@ bool Unload(Form& form, int unloadMode = vbFormCode);
 // that its module registered, and alive until the program ends.
 Form& DefaultInstance(const std::string& name);
 bool DefaultInstanceExists(const std::string& name);
+// Unloads a default instance when it exists and is loaded.
+void UnloadIfLoaded(const std::string& name);
 void RegisterDefaultInstance(const std::string& name, std::function<std::unique_ptr<Form>()> factory);
 
 // Every form that exists, loaded or not, in creation order.

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 
@@ -24,6 +26,11 @@ class Property {
   Property& operator=(const Property& other) { return *this = other.value_; }
 
   operator const T&() const { return value_; }
+  operator std::string_view() const
+    requires std::is_same_v<T, std::string>
+  {
+    return value_;
+  }
   const T& get() const { return value_; }
 
   // Sets without telling anyone (the stored layout of a form being applied).

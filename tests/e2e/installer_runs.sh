@@ -11,7 +11,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 for exe in "$modern" "$classic"; do
   machine="$work/machine-$(basename "$exe")"
-  out=$(printf 'close Form1\n' | ZOV_UI=script ZOV_MACHINE="$machine" "$exe" 2>"$work/err")
+  out=$(printf 'close Form1\nanswer Yes\n' | ZOV_UI=script ZOV_MACHINE="$machine" "$exe" 2>"$work/err")
   status=$?
   [ $status -eq 0 ] || fail "$exe exited $status: $(cat "$work/err")"
   grep -q '^== Form1 "ZOV Rededi Dirirozo - Install"$' <<<"$out" || fail "$exe: no window in the transcript: $out"
@@ -30,7 +30,7 @@ bad="$work/bad"
 mkdir -p "$bad"
 printf '[Windows]\nMajorVersion=6\nMinorVersion=one\n' >"$bad/machine.ini"
 cp "$bad/machine.ini" "$work/copy.ini"
-printf 'close Form1\n' | ZOV_UI=script ZOV_MACHINE="$bad" "$modern" >/dev/null 2>"$work/err"
+printf 'close Form1\nanswer Yes\n' | ZOV_UI=script ZOV_MACHINE="$bad" "$modern" >/dev/null 2>"$work/err"
 status=$?
 [ $status -eq 2 ] || fail "a broken machine.ini gave exit $status"
 grep -q 'machine.ini:3:' "$work/err" || fail "the message does not name the line: $(cat "$work/err")"
