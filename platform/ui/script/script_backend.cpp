@@ -5,6 +5,7 @@
 #include "platform/machine/machine.h"
 #include "platform/text/utf8.h"
 #include "platform/ui/form.h"
+#include "platform/win32/window_manager.h"
 
 namespace zov::ui {
 
@@ -56,9 +57,7 @@ void ScriptBackend::note(const std::string& line) { out_ << line << '\n' << std:
 void ScriptBackend::formLoaded(Form&) {}
 
 void ScriptBackend::formVisibility(Form& form) {
-  zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), &form), zOrder_.end());
   if (form.Visible.get()) {
-    zOrder_.insert(zOrder_.begin(), &form);
     layout_.erase(&form);  // shown anew: the next look shows it whole
   } else {
     shown_.erase(&form);
@@ -68,7 +67,6 @@ void ScriptBackend::formVisibility(Form& form) {
 }
 
 void ScriptBackend::formUnloaded(Form& form) {
-  zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), &form), zOrder_.end());
   shown_.erase(&form);
   layout_.erase(&form);
   note("== " + form.name() + " closed");
@@ -155,8 +153,20 @@ void ScriptBackend::presentForm(Form& form, bool whole) {
   }
 }
 
+std::vector<Form*> ScriptBackend::visibleForms() const {
+  std::vector<Form*> forms;
+  for (win32::HWND h = win32::GetWindow(win32::GetForegroundWindow(), win32::GW_HWNDFIRST); h;
+       h = win32::GetWindow(h, win32::GW_HWNDNEXT)) {
+    for (Form* f : AllForms()) {
+      if (f->loaded() && f->Visible.get() && f->hWnd() == h) forms.push_back(f);
+    }
+  }
+  return forms;
+}
+
 void ScriptBackend::present() {
-  for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
+  const auto forms = visibleForms();
+  for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
     Form& form = **it;
     std::string layout = form.Caption.get() + "\n";
     for (const Control* c : form.Controls()) {
@@ -168,7 +178,10 @@ void ScriptBackend::present() {
   }
 }
 
-Form* ScriptBackend::activeForm() const { return zOrder_.empty() ? nullptr : zOrder_.front(); }
+Form* ScriptBackend::activeForm() const {
+  const auto forms = visibleForms();
+  return forms.empty() ? nullptr : forms.front();
+}
 
 Form& ScriptBackend::resolveForm(const std::string& name) const {
   for (Form* f : AllForms()) {

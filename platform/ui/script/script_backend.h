@@ -45,6 +45,8 @@ class ScriptBackend : public Backend {
  private:
   void run(const ScriptCommand& command);
   Form* activeForm() const;
+  // The visible forms, topmost first.
+  std::vector<Form*> visibleForms() const;
   Control& resolve(const ScriptCommand& command) const;
   Form& resolveForm(const std::string& name) const;
   [[noreturn]] void abort(const ScriptCommand* command, const std::string& why) const;
@@ -55,7 +57,6 @@ class ScriptBackend : public Backend {
 
   std::deque<ScriptCommand> commands_;
   std::ostream& out_;
-  std::vector<Form*> zOrder_;  // visible forms, topmost first
   std::map<const Form*, std::map<std::string, std::string>> shown_;
   std::map<const Form*, std::string> layout_;  // which controls were visible
 };
