@@ -36,6 +36,13 @@ void writeFileAtomically(const std::filesystem::path& file, std::string_view con
     ::unlink(temp.c_str());
     throw std::runtime_error(file.string() + ": cannot be replaced: " + std::strerror(err));
   }
+  // Make the rename itself durable.
+  std::filesystem::path folder = file.parent_path();
+  if (folder.empty()) folder = ".";
+  if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
 }
 
 }  // namespace zov::machine

@@ -36,8 +36,8 @@ class Machine {
 
   // Opens the machine in `folder`, creating a default Windows 7 machine when
   // the folder has no machine.ini. Throws MachineFileError for a machine.ini
-  // or registry.reg that does not parse (the file is left as it was) and
-  // std::runtime_error when the folder cannot be created.
+  // and RegistryFileError for a registry.reg that does not parse (the file is
+  // left as it was), std::runtime_error when the folder cannot be created.
   static std::unique_ptr<Machine> open(const std::filesystem::path& folder);
   // Writes a new machine folder from a configuration (tests and tools).
   static void create(const std::filesystem::path& folder, const MachineConfig& config);

@@ -1,4 +1,5 @@
 #include "registry_store.h"
+#include "platform/machine/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -97,44 +98,6 @@ bool readFile(const fs::path& file, std::string& text) {
   ::close(fd);
   text.resize(done);
   return true;
-}
-
-// Writes `<file>.tmp` in the same folder, flushes it to disk and renames it
-// over the file, so that the file is either the old or the new text.
-void writeAtomically(const fs::path& file, std::string_view text) {
-  const fs::path temp = file.string() + ".tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) throwFileError(file, "cannot be saved", errno);
-  auto giveUp = [&](const char* what) {
-    const int err = errno;
-    ::close(fd);
-    ::unlink(temp.c_str());
-    throwFileError(file, what, err);
-  };
-  for (std::size_t done = 0; done < text.size();) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) giveUp("cannot be saved");
-    done += static_cast<std::size_t>(n);
-  }
-  if (::fsync(fd) != 0) giveUp("cannot be saved");
-  if (::close(fd) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    throwFileError(file, "cannot be saved", err);
-  }
-  if (::rename(temp.c_str(), file.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    throwFileError(file, "cannot be replaced", err);
-  }
-  // Make the rename itself durable.
-  fs::path folder = file.parent_path();
-  if (folder.empty()) folder = ".";
-  if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
 }
 
 }  // namespace
@@ -264,7 +227,7 @@ RegistryStore::Key* RegistryStore::find(std::string_view keyPath) {
   return const_cast<Key*>(std::as_const(*this).find(keyPath));
 }
 
-void RegistryStore::save() const { writeAtomically(file_, toText()); }
+void RegistryStore::save() const { writeFileAtomically(file_, toText()); }
 
 bool RegistryStore::keyExists(std::string_view keyPath) const { return find(keyPath) != nullptr; }
 
