@@ -1,5 +1,4 @@
 #include "registry_store.h"
-#include "platform/machine/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,6 +12,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/machine/atomic_file.h"
 #include "platform/machine/registry_file.h"
 #include "platform/text/ansi.h"
 #include "platform/text/case_map.h"
