@@ -61,6 +61,7 @@ class Form1Window : public ui::Form {
 
   // Install helpers (the installation engine's methods of this window).
   void DeleteTempFiles();
+  bool ExtractMember(const std::string& Source, const std::string& Dest, const std::int32_t& Length, const std::int32_t& EndGap);
 
  protected:
   void applyStoredLayout() override;

@@ -1,6 +1,7 @@
 #include "machine.h"
 
 #include <cstdlib>
+#include <string_view>
 #include <system_error>
 
 #include "platform/machine/atomic_file.h"
@@ -43,6 +44,27 @@ void seedRegistry(RegistryStore& reg) {
       {"CLSID", "{00022602-0000-0000-C000-000000000046}"},
   };
   for (const auto& [key, clsid] : avi) sz(std::string("HKEY_CLASSES_ROOT\\AVIFile\\") + key, clsid);
+}
+
+// What a simulated program says when it starts: its name and its greeting,
+// or nothing for a file that is no such program.
+bool simulatedProgram(FileSystem& files, const std::string& path, std::string& name, std::string& greeting) {
+  std::unique_ptr<OpenFile> file;
+  if (files.openFile(path, FileAccess::Read, FileDisposition::OpenExisting, FileShare::All, file) != kErrorSuccess) {
+    return false;
+  }
+  std::string head(1024, '\0');
+  std::size_t got = 0;
+  if (file->read(0, head.data(), head.size(), got) != kErrorSuccess) return false;
+  head.resize(got);
+  constexpr std::string_view kSignature = "MZ\r\nZOVSIM ";
+  if (head.compare(0, kSignature.size(), kSignature) != 0) return false;
+  const auto nameEnd = head.find("\r\n", kSignature.size());
+  const auto greetingEnd = nameEnd == std::string::npos ? nameEnd : head.find("\r\n", nameEnd + 2);
+  if (greetingEnd == std::string::npos) return false;
+  name = head.substr(kSignature.size(), nameEnd - kSignature.size());
+  greeting = head.substr(nameEnd + 2, greetingEnd - nameEnd - 2);
+  return true;
 }
 
 void makeFolders(FileSystem& files, const std::string& windowsPath) {
@@ -140,6 +162,12 @@ std::uint32_t Machine::startProgram(const std::string& commandLine, int windowSt
   processes_[p.id] = p;
   log_->write("started process " + std::to_string(p.id) + ": " + p.path + (arguments.empty() ? "" : " |" + arguments) +
               " (window style " + std::to_string(windowStyle) + ")");
+  std::string name, greeting;
+  if (simulatedProgram(*files_, p.path, name, greeting)) {
+    const auto first = arguments.find_first_not_of(' ');
+    log_->write(name + " (process " + std::to_string(p.id) + ") says: " + greeting +
+                " Arguments: " + (first == std::string::npos ? "none" : arguments.substr(first)));
+  }
   return p.id;
 }
 

@@ -52,6 +52,10 @@ class Machine {
   // Starts a program by command line, as CreateProcess reads one: a quoted
   // program path, or the shortest run of words that names a program file.
   // Returns 0 when there is no such program (and `error` says why).
+  // A simulated program says who it is: a file that begins with "MZ" CR LF,
+  // a line "ZOVSIM <name>" and a line of greeting (each ended by CR LF)
+  // writes "<name> (process <id>) says: <greeting> Arguments: <arguments,
+  // without leading blanks, or none>" to the log after the start.
   std::uint32_t startProgram(const std::string& commandLine, int windowStyle, std::uint32_t& error);
   const Process* process(std::uint32_t id) const;
   const std::map<std::uint32_t, Process>& processes() const { return processes_; }

@@ -1,0 +1,143 @@
+// The packing step's refusals, and the sample product as the machine and
+// the install routine meet it.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <random>
+
+#include "packaging/installer_file.h"
+#include "packaging/szdd_compressor.h"
+#include "tests/support/test_machine.h"
+
+namespace zov::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+const fs::path kModernPayload = ZOV_SETUPMODERN_PAYLOAD;
+
+// A folder with a small program image and 56 tiny members.
+class PackingTest : public ::testing::Test {
+ protected:
+  PackingTest() {
+    std::random_device rd;
+    folder = fs::temp_directory_path() / ("zov-pack-" + std::to_string(rd()));
+    fs::create_directories(folder / "members");
+    std::ofstream list(folder / "members.list");
+    for (int k = 1; k <= kSlotCount; ++k) {
+      if (k == 4) {
+        list << "4\t0\t\n";
+        continue;
+      }
+      const Bytes member = packaging::compressSzdd(Bytes(static_cast<std::size_t>(k), static_cast<std::uint8_t>(k)));
+      const std::string name = "member" + std::to_string(k) + ".x_";
+      packaging::WriteBytes(folder / "members" / name, member);
+      list << k << '\t' << member.size() << '\t' << name << '\n';
+      lengths[k - 1] = static_cast<std::int32_t>(member.size());
+    }
+  }
+  ~PackingTest() override { fs::remove_all(folder); }
+
+  // An image of `size` bytes that carries `record` in its middle.
+  void writeImage(std::size_t size, const std::array<std::int32_t, kSlotCount>& record) {
+    Bytes image(size, 0x90);
+    std::memcpy(image.data() + 1000, packaging::kSlotLengthMarker, sizeof packaging::kSlotLengthMarker);
+    std::memcpy(image.data() + 1000 + sizeof packaging::kSlotLengthMarker, record.data(), sizeof record);
+    packaging::WriteBytes(folder / "image", image);
+  }
+  // The refusal of packing the folder, or "" when it packs.
+  std::string packError() {
+    try {
+      packaging::PackInstaller(folder / "image", folder / "members.list", folder / "setup.exe");
+    } catch (const packaging::PackError& e) {
+      EXPECT_FALSE(fs::exists(folder / "setup.exe"));
+      return e.what();
+    }
+    return "";
+  }
+
+  fs::path folder;
+  std::array<std::int32_t, kSlotCount> lengths{};
+};
+
+TEST_F(PackingTest, AMemberOfAnotherLengthThanTheCompiledOneIsRefusedNamingItsSlot) {
+  auto compiled = lengths;
+  compiled[15] += 1;
+  writeImage(9000000, compiled);
+  EXPECT_EQ(packError(), "slot 16 (member16.x_): the member is " + std::to_string(lengths[15]) +
+                           " bytes, the program was compiled with " + std::to_string(lengths[15] + 1));
+}
+
+TEST_F(PackingTest, AnImageWithoutLengthsOrAFileBelowTheMinimumIsRefused) {
+  packaging::WriteBytes(folder / "image", Bytes(9000000, 0));
+  EXPECT_EQ(packError(), "the program image carries no table of slot lengths");
+  std::int64_t payload = 0;
+  for (auto l : lengths) payload += l;
+  writeImage(static_cast<std::size_t>(9000000 - payload - 1), lengths);
+  EXPECT_NE(packError().find("below the 9000000"), std::string::npos);
+}
+
+TEST_F(PackingTest, ThePackedFileIsTheImageThenTheMembersFromSlot57ToSlot1) {
+  std::int64_t payload = 0;
+  for (auto l : lengths) payload += l;
+  writeImage(static_cast<std::size_t>(9000000 - payload), lengths);
+  EXPECT_EQ(packError(), "");
+  const Bytes file = packaging::ReadBytes(folder / "setup.exe");
+  ASSERT_EQ(file.size(), 9000000u);
+  // Slot 1's member ends with the file; slot 5's ends where slot 3's begins.
+  const Bytes one = packaging::ReadBytes(folder / "members" / "member1.x_");
+  EXPECT_TRUE(std::equal(one.begin(), one.end(), file.end() - static_cast<std::ptrdiff_t>(one.size())));
+  const std::ptrdiff_t slot3Start = static_cast<std::ptrdiff_t>(file.size()) - lengths[0] - lengths[1] - lengths[2];
+  const Bytes five = packaging::ReadBytes(folder / "members" / "member5.x_");
+  EXPECT_TRUE(std::equal(five.begin(), five.end(), file.begin() + slot3Start - lengths[4]));
+  EXPECT_EQ(fs::status(folder / "setup.exe").permissions(), fs::status(folder / "image").permissions());
+}
+
+TEST(SampleProduct, ProgramsSayWhoTheyAreWithTheirArguments) {
+  TestMachine m;
+  const std::string folder = "C:\\Program Files\\ZOV Zuzuzu Rudavero 5\\";
+  for (const char* name : {"Zuzuzu Rudavero 5.exe", "vcredist_x86.exe"}) {
+    const Bytes program = packaging::ReadBytes(kModernPayload / "sample" / name);
+    m.writeFile(folder + name, std::string(program.begin(), program.end()));
+  }
+  m.writeFile(folder + "plain.exe", "MZ");
+  std::uint32_t error = 0;
+  const auto id = m.machine().startProgram("\"" + folder + "Zuzuzu Rudavero 5.exe\" /kineloft C:\\a.qev", 1, error);
+  EXPECT_EQ(m.machine().log().thisRun().back(),
+            "Zuzuzu Rudavero 5 (process " + std::to_string(id) +
+                ") says: ZOV Zuzuzu Rudavero 5 is recording (build for Windows Vista and 7). Arguments: /kineloft C:\\a.qev");
+  const auto package = m.machine().startProgram(folder + "vcredist_x86.exe", 1, error);
+  EXPECT_EQ(m.machine().log().thisRun().back(),
+            "vcredist_x86 (process " + std::to_string(package) +
+                ") says: Installing the Visual C++ 2005 runtime libraries. Arguments: none");
+  const std::size_t events = m.machine().log().thisRun().size();
+  EXPECT_NE(m.machine().startProgram(folder + "plain.exe", 1, error), 0u);
+  EXPECT_EQ(m.machine().log().thisRun().size(), events + 1);  // started, and says nothing
+}
+
+TEST(SampleProduct, TheProjectIsATextWithItsPathBlockAtOffset25AndTheSoundsAreWaves) {
+  const Bytes project = packaging::ReadBytes(kModernPayload / "sample" / "SampleProject.qev");
+  ASSERT_GE(project.size(), 537u);
+  const std::string text(project.begin(), project.end());
+  EXPECT_EQ(text.find('\0'), std::string::npos);
+  EXPECT_EQ(text.substr(23, 2), "\r\n");
+  EXPECT_EQ(text.substr(25, 3), "C:\\");
+  EXPECT_EQ(text[536], ' ');
+  EXPECT_EQ(text.substr(537, 2), "\r\n");
+
+  for (const auto& entry : fs::directory_iterator(kModernPayload / "sample")) {
+    if (entry.path().extension() != ".wav") continue;
+    const Bytes wav = packaging::ReadBytes(entry.path());
+    SCOPED_TRACE(entry.path().filename().string());
+    ASSERT_GE(wav.size(), 44u);
+    EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4) + std::string(wav.begin() + 8, wav.begin() + 16), "RIFFWAVEfmt ");
+    const auto le32 = [&](std::size_t at) { return wav[at] | wav[at + 1] << 8 | wav[at + 2] << 16 | wav[at + 3] << 24; };
+    EXPECT_EQ(static_cast<std::size_t>(le32(4)), wav.size() - 8);
+    EXPECT_EQ(static_cast<std::size_t>(le32(40)), wav.size() - 44);
+  }
+}
+
+}  // namespace
+}  // namespace zov::test
