@@ -8,7 +8,7 @@ namespace {
 
 enum class Kind { Sound, Program, Library, Help, Data, Palette, Picture, Cursor, Video, Project, Manifest, Language };
 
-struct SampleSpec {
+struct SampleShape {
   Kind kind;
   // About the length of the file's member; the file is sized for it.
   std::int32_t memberSize;
@@ -16,7 +16,7 @@ struct SampleSpec {
 };
 
 // By slot; slot 4 carries nothing.
-constexpr SampleSpec kSpecs[57] = {
+constexpr SampleShape kShapes[57] = {
     {Kind::Sound, 194},          {Kind::Sound, 178},          {Kind::Program, 3252960, 3929883},
     {Kind::Sound, 0},            {Kind::Sound, 2576},         {Kind::Sound, 6938},
     {Kind::Sound, 10594},        {Kind::Sound, 2990},         {Kind::Sound, 677},
@@ -171,15 +171,15 @@ std::optional<Build> BuildNamed(std::string_view name) {
 
 std::vector<std::uint8_t> SampleFile(int slot, const std::string& targetName, Build build) {
   if (slot < 1 || slot > 57 || slot == 4) throw std::logic_error("slot " + std::to_string(slot) + " has no file");
-  const SampleSpec& spec = kSpecs[slot - 1];
-  const bool ownBuild = spec.classicMemberSize != 0;
+  const SampleShape& shape = kShapes[slot - 1];
+  const bool ownBuild = shape.classicMemberSize != 0;
   const std::size_t size =
-      fileSizeFor(ownBuild && build == Build::Classic ? spec.classicMemberSize : spec.memberSize);
+      fileSizeFor(ownBuild && build == Build::Classic ? shape.classicMemberSize : shape.memberSize);
   // The builds share every file but their own ones.
   Noise noise(targetName + (ownBuild && build == Build::Classic ? " XP" : ""));
 
   std::vector<std::uint8_t> out;
-  switch (spec.kind) {
+  switch (shape.kind) {
     case Kind::Sound: return wav(targetName, size, noise);
     case Kind::Palette: return riff("PAL data", size, noise);
     case Kind::Video: return riff("AVI LIST", size, noise);
@@ -214,7 +214,7 @@ std::vector<std::uint8_t> SampleFile(int slot, const std::string& targetName, Bu
       break;
   }
   if (size > out.size()) noise.append(out, size - out.size());
-  if (spec.kind == Kind::Picture) text(out, "\xFF\xD9");
+  if (shape.kind == Kind::Picture) text(out, "\xFF\xD9");
   return out;
 }
 
