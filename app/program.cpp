@@ -11,6 +11,7 @@
 #include "platform/runtime/files.h"
 #include "platform/runtime/runtime_error.h"
 #include "platform/ui/backend.h"
+#include "platform/ui/fltk/fltk_backend.h"
 #include "platform/ui/form.h"
 #include "platform/ui/script/script_backend.h"
 #include "services/main.h"
@@ -64,13 +65,21 @@ int RunProgram(const char* hostExecutable) {
 
   std::unique_ptr<std::ofstream> transcriptFile;
   try {
+    // ZOV_UI chooses the backend: "fltk" a real window, "script" the headless
+    // one; unset, the real window when a display is there.
     const std::string choice = env("ZOV_UI");
-    if (!choice.empty() && choice != "script") {
-      std::cerr << "ZOV_UI=" << choice << ": this build has only the script backend\n";
+    if (choice == "fltk" || (choice.empty() && ui::displayAvailable())) {
+      ui::setBackend(ui::makeFltkBackend());
+    } else if (choice.empty() || choice == "script") {
+      ui::setBackend(scriptBackend(transcriptFile));
+    } else {
+      std::cerr << "ZOV_UI=" << choice << ": the backends are fltk and script\n";
       return 3;
     }
-    ui::setBackend(scriptBackend(transcriptFile));
   } catch (const ui::ScriptError& e) {
+    std::cerr << e.what() << "\n";
+    return 3;
+  } catch (const std::runtime_error& e) {
     std::cerr << e.what() << "\n";
     return 3;
   }
@@ -80,7 +89,7 @@ int RunProgram(const char* hostExecutable) {
   try {
     Main();
     if (!ui::RunMessageLoop()) {
-      std::cerr << "The script ended while windows were still open.\n";
+      std::cerr << "The input ended while windows were still open.\n";
       status = 3;
     }
   } catch (const runtime::ProgramEnd&) {

@@ -8,5 +8,5 @@ zov_install_packages() {
     $sudo apt-get install -y -qq --no-install-recommends "$@" >/dev/null
   fi
 }
-ZOV_BUILD_PACKAGES=(cmake make g++ pkg-config)
-ZOV_TEST_PACKAGES=(libgtest-dev libbenchmark-dev mscompress clang libclang-rt-14-dev)
+ZOV_BUILD_PACKAGES=(cmake make g++ pkg-config libfltk1.3-dev fonts-liberation2)
+ZOV_TEST_PACKAGES=(libgtest-dev libbenchmark-dev mscompress clang libclang-rt-14-dev xvfb xauth xdotool imagemagick icewm)

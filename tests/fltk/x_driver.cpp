@@ -1,0 +1,77 @@
+#include "tests/fltk/x_driver.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_draw.H>
+#include <FL/x.H>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/ui/backend.h"
+
+namespace zov::test {
+
+bool xdotool(const std::string& arguments) { return std::system(("xdotool " + arguments).c_str()) == 0; }
+
+Fl_Window* windowOf(const ui::Form& form) {
+  for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w)) {
+    if (w->label() && form.Caption.get() == w->label()) return w;
+  }
+  return nullptr;
+}
+
+void click(const ui::Form& form, int x, int y, int clicks) {
+  Fl_Window* w = windowOf(form);
+  if (!w) return;
+  // No --sync: it waits for a move that never comes when the mouse is already there.
+  xdotool("mousemove " + std::to_string(w->x_root() + x) + " " + std::to_string(w->y_root() + y) +
+          " sleep 0.05 click --repeat " + std::to_string(clicks) + " --delay 80 1");
+}
+
+void pointAtScreenCentre() { xdotool("mousemove " + std::to_string(Fl::w() / 2) + " " + std::to_string(Fl::h() / 2) + " sleep 0.05"); }
+
+bool runUntil(const std::function<bool()>& done, double seconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    Fl::wait(0.02);
+    ui::backend().doEvents();
+  }
+  return true;
+}
+
+void later(double seconds, std::function<void()> action) {
+  auto* held = new std::function<void()>(std::move(action));
+  Fl::add_timeout(seconds, [](void* data) {
+    std::unique_ptr<std::function<void()>> run(static_cast<std::function<void()>*>(data));
+    (*run)();
+  }, held);
+}
+
+std::array<int, 3> pixel(const ui::Form& form, int x, int y) {
+  Fl_Window* w = windowOf(form);
+  if (!w) return {-1, -1, -1};
+  Fl::flush();
+  XImage* image = XGetImage(fl_display, fl_xid(w), x, y, 1, 1, AllPlanes, ZPixmap);
+  if (!image) return {-1, -1, -1};
+  const unsigned long value = XGetPixel(image, 0, 0);
+  XDestroyImage(image);
+  return {static_cast<int>((value >> 16) & 0xFF), static_cast<int>((value >> 8) & 0xFF), static_cast<int>(value & 0xFF)};
+}
+
+void sendCloseRequest(const ui::Form& form) {
+  Fl_Window* w = windowOf(form);
+  if (!w) return;
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = fl_xid(w);
+  event.xclient.message_type = XInternAtom(fl_display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(fl_display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(fl_display, fl_xid(w), False, NoEventMask, &event);
+  XFlush(fl_display);
+}
+
+}  // namespace zov::test

@@ -1,0 +1,32 @@
+// Real input for the FLTK backend's tests: mouse and keyboard events go
+// through the X server (xdotool), and the screen is read back from it.
+#pragma once
+
+#include <FL/Fl_Window.H>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "platform/ui/form.h"
+
+namespace zov::test {
+
+// Runs xdotool with these arguments; false when it fails.
+bool xdotool(const std::string& arguments);
+// The top-level window that shows the form (by its caption); nullptr when none is shown.
+Fl_Window* windowOf(const ui::Form& form);
+// Clicks the left button at a point of the form's window, in window pixels.
+void click(const ui::Form& form, int x, int y, int clicks = 1);
+// Moves the mouse to the middle of the screen (where message boxes open).
+void pointAtScreenCentre();
+// Lets FLTK and the backend run the input that comes, until `done` holds or the time is up.
+bool runUntil(const std::function<bool()>& done, double seconds = 5);
+// Runs `action` from inside the event loop after a delay: while a modal box waits, for instance.
+void later(double seconds, std::function<void()> action);
+// The colour on the screen at a point of the form's window.
+std::array<int, 3> pixel(const ui::Form& form, int x, int y);
+// Asks the window to close, as a window manager does when its close box is clicked.
+void sendCloseRequest(const ui::Form& form);
+
+}  // namespace zov::test
