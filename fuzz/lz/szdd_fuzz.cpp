@@ -11,26 +11,12 @@
 
 #include "packaging/szdd_compressor.h"
 #include "platform/win32/lz/szdd.h"
+#include "tests/lz/support/memory_io.h"
 
 namespace {
 
 using namespace zov::lz;
-
-class SpanReader : public ByteReader {
- public:
-  SpanReader(std::span<const std::uint8_t> data, std::size_t chunk) : data_(data), chunk_(chunk) {}
-  std::ptrdiff_t read(std::uint8_t* buffer, std::size_t size) override {
-    const std::size_t count = std::min({size, chunk_, data_.size() - pos_});
-    if (count > 0) std::memcpy(buffer, data_.data() + pos_, count);
-    pos_ += count;
-    return static_cast<std::ptrdiff_t>(count);
-  }
-
- private:
-  std::span<const std::uint8_t> data_;
-  std::size_t chunk_;
-  std::size_t pos_ = 0;
-};
+using zov::lz::testing::MemoryReader;
 
 // Counts the output and, when given what it must be, compares it.
 class CheckingWriter : public ByteWriter {
@@ -56,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t chunk = size == 0 ? 1 : (data[size - 1] & 0x80 ? 4096 : 1 + data[size - 1] % 32);
 
   const bool member = size >= szdd::kMagic.size() && std::equal(szdd::kMagic.begin(), szdd::kMagic.end(), data);
-  SpanReader reader(input, chunk);
+  MemoryReader reader(input, chunk);
   CheckingWriter writer(input, !member);
   const std::int32_t result = copyExpanded(reader, writer);
   if (result >= 0 && static_cast<std::size_t>(result) != writer.count) std::abort();
@@ -68,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const std::vector<std::uint8_t> packed = zov::packaging::compressSzdd(input);
-  SpanReader packedReader(packed, chunk);
+  MemoryReader packedReader(packed, chunk);
   CheckingWriter roundTrip(input, true);
   if (copyExpanded(packedReader, roundTrip) != static_cast<std::int32_t>(size) || roundTrip.count != size) std::abort();
   return 0;

@@ -12,7 +12,7 @@
 #include "services/os_version.h"
 #include "services/primary_lang_id.h"
 #include "services/shared_state.h"
-#include "services/special_folders.h"
+#include "services/shell_folders.h"
 #include "tests/support/test_machine.h"
 
 namespace zov {

@@ -1,4 +1,4 @@
-#include "services/special_folders.h"
+#include "services/shell_folders.h"
 
 #include "platform/runtime/runtime_error.h"
 #include "platform/text/utf8.h"
