@@ -61,6 +61,8 @@ class Form1Window : public ui::Form {
 
   // Install helpers (the installation engine's methods of this window).
   void DeleteTempFiles();
+  // Sets the progress bar and its percentage; Percent is shown as given.
+  void ShowProgress(const std::int32_t& Percent);
   bool ExtractMember(const std::string& Source, const std::string& Dest, const std::int32_t& Length, const std::int32_t& EndGap);
 
  protected:
