@@ -139,7 +139,8 @@ MachineConfig MachineConfig::parse(const std::string& text, const std::filesyste
                 {"Documents", [&](const IniEntry& e) { c.documentsFolder = e.value; }},
                 {"LocalAppData", [&](const IniEntry& e) { c.localAppDataFolder = e.value; }},
                 {"Programs", [&](const IniEntry& e) { c.programsFolder = e.value; }},
-                {"Desktop", [&](const IniEntry& e) { c.desktopFolder = e.value; }}},
+                {"Desktop", [&](const IniEntry& e) { c.desktopFolder = e.value; }},
+                {"DomainLocalAppData", [&](const IniEntry& e) { c.domainLocalAppDataFolder = e.value; }}},
                r);
     } else if (s.name.size() == 7 && equalsAscii(s.name.substr(0, 6), "Drive ") &&
                std::isalpha(static_cast<unsigned char>(s.name[6]))) {
@@ -205,7 +206,7 @@ std::string MachineConfig::toIniText() const {
     << "\nCodePage=" << codePage << "\n\n";
   o << "[Folders]\nTemp=" << tempFolder << "\nWindows=" << windowsFolder << "\nSystem=" << systemFolder
     << "\nDocuments=" << documentsFolder << "\nLocalAppData=" << localAppDataFolder << "\nPrograms=" << programsFolder
-    << "\nDesktop=" << desktopFolder << "\n\n";
+    << "\nDesktop=" << desktopFolder << "\nDomainLocalAppData=" << domainLocalAppDataFolder << "\n\n";
   for (const auto& [letter, d] : drives) {
     o << "[Drive " << letter << "]\nType=" << d.type << "\n";
     if (!d.label.empty()) o << "Label=" << d.label << "\n";

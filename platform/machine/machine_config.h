@@ -60,6 +60,9 @@ struct MachineConfig {
   std::string localAppDataFolder;
   std::string programsFolder;
   std::string desktopFolder;
+  // The local application data of the user's domain-account profile; made
+  // with the machine when set (no Windows function names it).
+  std::string domainLocalAppDataFolder;
 
   std::map<char, DriveConfig> drives;  // by upper-case letter
 
