@@ -58,6 +58,9 @@ class Form1Window : public ui::Form {
 
   // Destination folder: ends it in the product's own folder.
   void DizinGuncelle();
+  // Checks the destination and creates its folder; True when the
+  // installation can go there.
+  bool CheckInstallDir();
 
   // Install helpers (the installation engine's methods of this window).
   void DeleteTempFiles();
