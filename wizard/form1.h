@@ -58,6 +58,9 @@ class Form1Window : public ui::Form {
 
   // Destination folder: ends it in the product's own folder.
   void DizinGuncelle();
+  // Checks the destination and creates its folder; True when the
+  // installation can go there.
+  bool CheckInstallDir();
 
   // The last-resort settings folder below Program Files on the system drive:
   // 0 when it exists (UserDir and AppDataDir then name it), -1 otherwise.

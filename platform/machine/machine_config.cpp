@@ -180,7 +180,8 @@ MachineConfig MachineConfig::parse(const std::string& text, const std::filesyste
                 {"AccountLookup", [&](const IniEntry& e) { c.faults.accountLookupFails = !r.yesNo(e); }},
                 {"LockedAttributes", [&](const IniEntry& e) { c.faults.lockedAttributes = r.list(e); }},
                 {"RefuseWrites", [&](const IniEntry& e) { c.faults.refuseWrites = r.list(e); }},
-                {"LockedFiles", [&](const IniEntry& e) { c.faults.lockedFiles = r.list(e); }}},
+                {"LockedFiles", [&](const IniEntry& e) { c.faults.lockedFiles = r.list(e); }},
+                {"UnreadableKeys", [&](const IniEntry& e) { c.faults.unreadableKeys = r.list(e); }}},
                r);
     } else {
       throw MachineFileError(file, s.line, "unknown section [" + s.name + "]");
@@ -233,6 +234,7 @@ std::string MachineConfig::toIniText() const {
     << "\nAccountLookup=" << (faults.accountLookupFails ? "no" : "yes")
     << "\nLockedAttributes=" << join(faults.lockedAttributes) << "\nRefuseWrites=" << join(faults.refuseWrites)
     << "\nLockedFiles=" << join(faults.lockedFiles) << "\n";
+  o << "UnreadableKeys=" << join(faults.unreadableKeys) << "\n";
   return o.str();
 }
 

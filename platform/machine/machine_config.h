@@ -36,6 +36,10 @@ struct Faults {
   std::vector<std::string> refuseWrites;
   // Files held open by another program: they cannot be written, replaced or deleted.
   std::vector<std::string> lockedFiles;
+  // Registry keys ("HKEY_LOCAL_MACHINE\Software\X", compared without case)
+  // that refuse to be read, with every key below them: opening them,
+  // reading their values and listing their subkeys is access denied.
+  std::vector<std::string> unreadableKeys;
 };
 
 struct MachineConfig {
