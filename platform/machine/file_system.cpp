@@ -284,7 +284,9 @@ std::uint32_t FileSystem::deleteFile(std::string_view p) {
   if (fs::is_directory(host, ec)) return kErrorAccessDenied;
   const std::string canon = canonical(path);
   if (auto e = checkChange(path, canon)) return e;
-  if (underAny(canon, config_.faults.lockedFiles) || open_.count(text::upper(canon))) return kErrorSharingViolation;
+  if (underAny(canon, config_.faults.lockedFiles) || open_.count(text::upper(canon)) || (inUse_ && inUse_(canon))) {
+    return kErrorSharingViolation;
+  }
   if (attributes_.get(canon) & kAttrReadOnly) return kErrorAccessDenied;
   if (!fs::remove(host, ec)) return kErrorAccessDenied;
   attributes_.forget(canon);
@@ -310,7 +312,7 @@ std::uint32_t FileSystem::openFile(std::string_view p, FileAccess access, FileDi
   const std::uint32_t attrs = exists ? attributes_.get(canon) : 0;
   if (writes) {
     if (auto e = checkChange(path, canon)) return e;
-    if (underAny(canon, config_.faults.lockedFiles)) return kErrorSharingViolation;
+    if (underAny(canon, config_.faults.lockedFiles) || (inUse_ && inUse_(canon))) return kErrorSharingViolation;
     if (attrs & kAttrReadOnly) return kErrorAccessDenied;
     // Replacing a hidden or system file needs those attributes named; plain
     // programs do not name them, so Windows refuses.

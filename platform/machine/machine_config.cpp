@@ -36,6 +36,19 @@ const DriveConfig* MachineConfig::drive(char letter) const {
 
 namespace {
 
+bool equalsAscii(const std::string& a, const std::string& b);
+
+}  // namespace
+
+const ProgramConfig* MachineConfig::program(const std::string& fileName) const {
+  for (const auto& p : programs) {
+    if (equalsAscii(p.name, fileName)) return &p;
+  }
+  return nullptr;
+}
+
+namespace {
+
 bool equalsAscii(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -187,6 +200,16 @@ MachineConfig MachineConfig::parse(const std::string& text, const std::filesyste
                 {"RefuseWrites", [&](const IniEntry& e) { c.faults.refuseWrites = r.list(e); }},
                 {"LockedFiles", [&](const IniEntry& e) { c.faults.lockedFiles = r.list(e); }}},
                r);
+    } else if (s.name.size() > 8 && equalsAscii(s.name.substr(0, 8), "Program ")) {
+      ProgramConfig p;
+      p.name = s.name.substr(8);
+      dispatch(s,
+               {{"RunsFor", [&](const IniEntry& e) { p.runsFor = r.number(e); }},
+                {"Starts", [&](const IniEntry& e) { p.starts = r.yesNo(e); }},
+                {"OpenProcess", [&](const IniEntry& e) { p.opens = r.yesNo(e); }},
+                {"KeepsFileInUse", [&](const IniEntry& e) { p.keepsFileInUse = r.yesNo(e); }}},
+               r);
+      c.programs.push_back(p);
     } else {
       throw MachineFileError(file, s.line, "unknown section [" + s.name + "]");
     }
@@ -238,6 +261,11 @@ std::string MachineConfig::toIniText() const {
     << "\nAccountLookup=" << (faults.accountLookupFails ? "no" : "yes")
     << "\nLockedAttributes=" << join(faults.lockedAttributes) << "\nRefuseWrites=" << join(faults.refuseWrites)
     << "\nLockedFiles=" << join(faults.lockedFiles) << "\n";
+  for (const auto& p : programs) {
+    o << "\n[Program " << p.name << "]\nRunsFor=" << p.runsFor << "\nStarts=" << (p.starts ? "yes" : "no")
+      << "\nOpenProcess=" << (p.opens ? "yes" : "no") << "\nKeepsFileInUse=" << (p.keepsFileInUse ? "yes" : "no")
+      << "\n";
+  }
   return o.str();
 }
 

@@ -40,6 +40,15 @@ struct Faults {
   std::vector<std::string> lockedFiles;
 };
 
+// How a program of the machine behaves when it is started ([Program <file name>]).
+struct ProgramConfig {
+  std::string name;              // the program file's name, compared without case
+  std::uint64_t runsFor = 0;     // milliseconds of machine time from its start to its end
+  bool starts = true;            // false: it cannot be started (no process id)
+  bool opens = true;             // false: OpenProcess refuses its processes
+  bool keepsFileInUse = false;   // its file stays in use after it has ended
+};
+
 struct MachineConfig {
   // Version information as GetVersionExA reports it.
   std::uint32_t platformId = 2;
@@ -72,6 +81,10 @@ struct MachineConfig {
   bool programManagerAnswers = true;
 
   Faults faults;
+
+  std::vector<ProgramConfig> programs;
+  // The behaviour of a program file (by its name), or nullptr for the plain one.
+  const ProgramConfig* program(const std::string& fileName) const;
 
   // The default machine: Windows 7 SP1, user "user", A: removable, C: fixed, D: CD-ROM.
   static MachineConfig windows7();
