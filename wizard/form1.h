@@ -64,6 +64,8 @@ class Form1Window : public ui::Form {
   // Sets the progress bar and its percentage; Percent is shown as given.
   void ShowProgress(const std::int32_t& Percent);
   bool ExtractMember(const std::string& Source, const std::string& Dest, const std::int32_t& Length, const std::int32_t& EndGap);
+  // Deletes the file when it is there; False when that fails, with a box only when Warn is True.
+  bool DeleteFileWarn(const std::string& Path, const bool& Warn);
 
  protected:
   void applyStoredLayout() override;
