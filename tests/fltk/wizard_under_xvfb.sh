@@ -94,6 +94,8 @@ caption_is() { [ "$(xdotool getwindowname "$window")" = "$1" ]; }
 
 run() {  # run LANGUAGE CAPTION QUESTION_TITLE
   local lang=$1 caption=$2 question=$3
+  # The install folder is there beforehand, as the destination checks leave it.
+  mkdir -p "$work/machine-$lang/drives/C/Program Files/ZOV Zuzuzu Rudavero 5"
   ZOV_UI=fltk ZOV_MACHINE="$work/machine-$lang" "$exe" >"$work/out" 2>"$work/err" &
   app=$!
   within find_window "ZOV Rededi Dirirozo - Install" || fail "$lang: the wizard's window did not appear"
