@@ -20,6 +20,14 @@ using runtime::Trim;
 // The installer refuses a file shorter than this.
 constexpr std::int64_t kShortestInstallerFile = 9'000'000;
 
+// The length of the installer's own file; 0 when it cannot be found (the
+// program runs under another extension than ".exe"), which refuses it.
+std::int64_t InstallerLength(const std::string& path) {
+  std::int64_t length = 0;
+  runtime::IgnoreErrors([&] { length = runtime::FileLen(path); });
+  return length;
+}
+
 // The installer's own file: its folder, "\", its base name and ".exe".
 std::string OwnInstallerPath() {
   std::string folder = Trim(runtime::App().Path);
@@ -30,10 +38,11 @@ std::string OwnInstallerPath() {
 }  // namespace
 
 void Form1Window::InstallDoEvents() {
+  const bool wasLoaded = loaded();
   runtime::DoEvents();
   // A cancel confirmed in the yield has deleted the temporary files and
   // closed the window: nothing may go on working against it.
-  if (!loaded()) runtime::End();
+  if (wasLoaded && !loaded()) runtime::End();
 }
 
 void Form1Window::RunInstallation() {
@@ -47,7 +56,7 @@ void Form1Window::RunInstallation() {
   // A file too short to hold the payload, or one whose members are not where
   // the slot table puts them (bytes appended or lost at its end), would
   // install garbage: it is refused before anything is written.
-  if (runtime::FileLen(Trim(run.InstallerPath)) < kShortestInstallerFile ||
+  if (InstallerLength(Trim(run.InstallerPath)) < kShortestInstallerFile ||
       !MembersInPlace(Trim(run.InstallerPath), slots)) {
     ui::MsgBox(TranslateText(IncompleteInstallerText()), 48, TranslateText("ZOV Rededi Dirirozo"));
     Command1_Click();
