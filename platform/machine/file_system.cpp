@@ -95,7 +95,17 @@ fs::path FileSystem::locate(const WindowsPath& path, bool& exists, bool& parentE
   exists = true;
   parentExists = true;
   std::error_code ec;
-  for (std::size_t i = 0; i < path.parts.size(); ++i) {
+  // Most paths are spelt as they are stored: one look at the whole path, or
+  // at its folder for a name still to be created, spares a look per level.
+  fs::path whole = host;
+  for (const std::string& part : path.parts) whole /= part;
+  if (fs::symlink_status(whole, ec).type() != fs::file_type::not_found && !ec) return whole;
+  std::size_t first = 0;
+  if (path.parts.size() > 1 && fs::symlink_status(whole.parent_path(), ec).type() == fs::file_type::directory && !ec) {
+    host = whole.parent_path();
+    first = path.parts.size() - 1;
+  }
+  for (std::size_t i = first; i < path.parts.size(); ++i) {
     const std::string& part = path.parts[i];
     if (!exists) {
       host /= part;
