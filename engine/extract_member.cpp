@@ -52,7 +52,7 @@ bool Form1Window::ExtractMember(const std::string& Source, const std::string& De
   // An old file of that name goes first; a failure here only earns a box.
   if (listed(Dest)) {
     runtime::IgnoreErrors([&] { runtime::Kill(Trim(Dest)); });
-    runtime::IgnoreErrors([] { runtime::DoEvents(); });
+    runtime::IgnoreErrors([this] { InstallDoEvents(); });
     if (listed(Dest)) ui::MsgBox(TranslateText("Couldn't delete the file ") + Trim(Dest), 48, std::string("ZOV"));
   }
 

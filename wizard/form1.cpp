@@ -53,6 +53,7 @@ void Form1Window::sayfagoster() {
     Frame1(3).Visible = false;
     if (ok) {
       Frame1(4).Visible = true;
+      RunInstallation();
     } else {
       WizardPage = 4;
       sayfagoster();

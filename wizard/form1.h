@@ -71,6 +71,16 @@ class Form1Window : public ui::Form {
   // Sets the progress bar and its percentage; Percent is shown as given.
   void ShowProgress(const std::int32_t& Percent);
   bool ExtractMember(const std::string& Source, const std::string& Dest, const std::int32_t& Length, const std::int32_t& EndGap);
+  // Deletes the file when it is there; False when that fails, with a box only when Warn is True.
+  bool DeleteFileWarn(const std::string& Path, const bool& Warn);
+
+  // The install routine, run by page 5 once the destination has been accepted.
+  void RunInstallation();
+  // Lets pending window messages run during the installation. When they have
+  // closed the window (a cancel the user confirmed, which has deleted the
+  // temporary files), the program ends here, so that nothing goes on working
+  // against the closed window. Every yield of the install routine is this one.
+  void InstallDoEvents();
 
  protected:
   void applyStoredLayout() override;

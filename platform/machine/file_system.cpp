@@ -95,7 +95,17 @@ fs::path FileSystem::locate(const WindowsPath& path, bool& exists, bool& parentE
   exists = true;
   parentExists = true;
   std::error_code ec;
-  for (std::size_t i = 0; i < path.parts.size(); ++i) {
+  // Most paths are spelt as they are stored: one look at the whole path, or
+  // at its folder for a name still to be created, spares a look per level.
+  fs::path whole = host;
+  for (const std::string& part : path.parts) whole /= part;
+  if (fs::symlink_status(whole, ec).type() != fs::file_type::not_found && !ec) return whole;
+  std::size_t first = 0;
+  if (path.parts.size() > 1 && fs::symlink_status(whole.parent_path(), ec).type() == fs::file_type::directory && !ec) {
+    host = whole.parent_path();
+    first = path.parts.size() - 1;
+  }
+  for (std::size_t i = first; i < path.parts.size(); ++i) {
     const std::string& part = path.parts[i];
     if (!exists) {
       host /= part;
@@ -284,7 +294,9 @@ std::uint32_t FileSystem::deleteFile(std::string_view p) {
   if (fs::is_directory(host, ec)) return kErrorAccessDenied;
   const std::string canon = canonical(path);
   if (auto e = checkChange(path, canon)) return e;
-  if (underAny(canon, config_.faults.lockedFiles) || open_.count(text::upper(canon))) return kErrorSharingViolation;
+  if (underAny(canon, config_.faults.lockedFiles) || open_.count(text::upper(canon)) || (inUse_ && inUse_(canon))) {
+    return kErrorSharingViolation;
+  }
   if (attributes_.get(canon) & kAttrReadOnly) return kErrorAccessDenied;
   if (!fs::remove(host, ec)) return kErrorAccessDenied;
   attributes_.forget(canon);
@@ -310,7 +322,7 @@ std::uint32_t FileSystem::openFile(std::string_view p, FileAccess access, FileDi
   const std::uint32_t attrs = exists ? attributes_.get(canon) : 0;
   if (writes) {
     if (auto e = checkChange(path, canon)) return e;
-    if (underAny(canon, config_.faults.lockedFiles)) return kErrorSharingViolation;
+    if (underAny(canon, config_.faults.lockedFiles) || (inUse_ && inUse_(canon))) return kErrorSharingViolation;
     if (attrs & kAttrReadOnly) return kErrorAccessDenied;
     // Replacing a hidden or system file needs those attributes named; plain
     // programs do not name them, so Windows refuses.

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -96,6 +97,10 @@ class FileSystem {
   // The Windows path of a host path inside a drive, or empty.
   std::string windowsPathOfHost(const std::filesystem::path& hostPath) const;
 
+  // Tells whether a file (by its stored spelling) is in use by a program of
+  // the machine: such a file cannot be written, replaced or deleted.
+  void setInUseCheck(std::function<bool(const std::string&)> inUse) { inUse_ = std::move(inUse); }
+
   // The host path for a Windows path (for tools and tests).
   std::filesystem::path hostPath(std::string_view windowsPath) const;
 
@@ -119,6 +124,7 @@ class FileSystem {
   CurrentFolders current_;
   // Our own open files: path (upper case) -> share mode of each open handle.
   std::multimap<std::string, FileShare> open_;
+  std::function<bool(const std::string&)> inUse_;
 };
 
 }  // namespace zov::machine

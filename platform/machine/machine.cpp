@@ -6,6 +6,7 @@
 
 #include "platform/machine/atomic_file.h"
 #include "platform/machine/windows_errors.h"
+#include "platform/text/case_map.h"
 
 namespace zov::machine {
 
@@ -88,11 +89,29 @@ fs::path Machine::chosenFolder() {
 }
 
 Machine::Machine(fs::path folder, MachineConfig config)
-    : folder_(std::move(folder)), config_(std::move(config)), otherWindows_(config_.otherWindows) {
+    : folder_(std::move(folder)),
+      config_(std::move(config)),
+      clock_(config_.clock),
+      otherWindows_(config_.otherWindows) {
   attributes_ = std::make_unique<AttributeStore>(folder_ / "attributes");
   files_ = std::make_unique<FileSystem>(config_, folder_, *attributes_);
   registry_ = std::make_unique<RegistryStore>(RegistryStore::load(folder_ / "registry.reg", config_.codePage));
   log_ = std::make_unique<MachineLog>(folder_ / "log");
+  files_->setInUseCheck([this](const std::string& path) { return programFileInUse(path); });
+}
+
+bool Machine::programFileInUse(const std::string& windowsPath) const {
+  for (const auto& [id, p] : processes_) {
+    if ((p.keepsFileInUse || running(p)) && text::upper(p.path) == text::upper(windowsPath)) return true;
+  }
+  return false;
+}
+
+void Machine::waitForEnd(const Process& process) {
+  const std::uint64_t before = clock_.now();
+  clock_.waitUntil(process.endsAt);
+  log_->write("waited for process " + std::to_string(process.id) + " to end (" +
+              std::to_string(clock_.now() - before) + " ms)");
 }
 
 void Machine::create(const fs::path& folder, const MachineConfig& config) {
@@ -158,7 +177,17 @@ std::uint32_t Machine::startProgram(const std::string& commandLine, int windowSt
   }
   WindowsPath parsed;
   files_->parse(program, parsed);
-  Process p{nextProcessId_, files_->canonical(parsed), arguments, windowStyle, false};
+  const std::string path = files_->canonical(parsed);
+  const ProgramConfig plain;
+  const ProgramConfig* behaviour = config_.program(path.substr(path.rfind('\\') + 1));
+  if (!behaviour) behaviour = &plain;
+  if (!behaviour->starts) {
+    error = kErrorAccessDenied;
+    log_->write("could not start: " + commandLine + " (the machine refuses to start it)");
+    return 0;
+  }
+  Process p{nextProcessId_, path, arguments, windowStyle, clock_.now() + behaviour->runsFor, behaviour->opens,
+            behaviour->keepsFileInUse};
   nextProcessId_ += 4;
   processes_[p.id] = p;
   log_->write("started process " + std::to_string(p.id) + ": " + p.path + (arguments.empty() ? "" : " |" + arguments) +

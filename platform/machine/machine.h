@@ -12,6 +12,7 @@
 
 #include "platform/machine/attribute_store.h"
 #include "platform/machine/file_system.h"
+#include "platform/machine/machine_clock.h"
 #include "platform/machine/machine_config.h"
 #include "platform/machine/machine_log.h"
 #include "platform/machine/registry_store.h"
@@ -24,7 +25,9 @@ struct Process {
   std::string path;       // Windows path of the program file
   std::string arguments;  // the rest of the command line
   int windowStyle = 1;
-  bool running = false;
+  std::uint64_t endsAt = 0;      // machine time of its end
+  bool opens = true;             // OpenProcess gives a handle
+  bool keepsFileInUse = false;   // its file stays in use after its end
 };
 
 class Machine {
@@ -48,6 +51,8 @@ class Machine {
   RegistryStore& registry() { return *registry_; }
   AttributeStore& attributes() { return *attributes_; }
   MachineLog& log() { return *log_; }
+  // The time of the machine (machine.ini's Clock): every wait goes through it.
+  MachineClock& clock() { return clock_; }
 
   // Starts a program by command line, as CreateProcess reads one: a quoted
   // program path, or the shortest run of words that names a program file.
@@ -56,8 +61,13 @@ class Machine {
   // a line "ZOVSIM <name>" and a line of greeting (each ended by CR LF)
   // writes "<name> (process <id>) says: <greeting> Arguments: <arguments,
   // without leading blanks, or none>" to the log after the start.
+  // A program with a [Program <name>] section runs as that section says;
+  // any other ends at once. While it runs its file is in use.
   std::uint32_t startProgram(const std::string& commandLine, int windowStyle, std::uint32_t& error);
   const Process* process(std::uint32_t id) const;
+  bool running(const Process& process) const { return clock_.now() < process.endsAt; }
+  // Lets machine time pass until the process has ended.
+  void waitForEnd(const Process& process);
   const std::map<std::uint32_t, Process>& processes() const { return processes_; }
 
   // Titles of the other programs' top-level windows, topmost first.
@@ -65,6 +75,8 @@ class Machine {
 
  private:
   Machine(std::filesystem::path folder, MachineConfig config);
+  // A started program's file that is in use: the program runs or keeps it.
+  bool programFileInUse(const std::string& windowsPath) const;
 
   std::filesystem::path folder_;
   MachineConfig config_;
@@ -72,6 +84,7 @@ class Machine {
   std::unique_ptr<FileSystem> files_;
   std::unique_ptr<RegistryStore> registry_;
   std::unique_ptr<MachineLog> log_;
+  MachineClock clock_;
   std::map<std::uint32_t, Process> processes_;
   std::uint32_t nextProcessId_ = 2412;
   std::vector<std::string> otherWindows_;

@@ -36,6 +36,19 @@ const DriveConfig* MachineConfig::drive(char letter) const {
 
 namespace {
 
+bool equalsAscii(const std::string& a, const std::string& b);
+
+}  // namespace
+
+const ProgramConfig* MachineConfig::program(const std::string& fileName) const {
+  for (const auto& p : programs) {
+    if (equalsAscii(p.name, fileName)) return &p;
+  }
+  return nullptr;
+}
+
+namespace {
+
 bool equalsAscii(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -129,6 +142,12 @@ MachineConfig MachineConfig::parse(const std::string& text, const std::filesyste
                  [&](const IniEntry& e) {
                    c.codePage = static_cast<int>(r.number(e));
                    if (c.codePage != 1252 && c.codePage != 1254) r.fail(e, "code page must be 1252 or 1254");
+                 }},
+                {"Clock",
+                 [&](const IniEntry& e) {
+                   if (equalsAscii(e.value, "real")) c.clock = ClockMode::Real;
+                   else if (equalsAscii(e.value, "virtual")) c.clock = ClockMode::Virtual;
+                   else r.fail(e, "Clock must be real or virtual");
                  }}},
                r);
     } else if (equalsAscii(s.name, "Folders")) {
@@ -183,6 +202,16 @@ MachineConfig MachineConfig::parse(const std::string& text, const std::filesyste
                 {"LockedFiles", [&](const IniEntry& e) { c.faults.lockedFiles = r.list(e); }},
                 {"UnreadableKeys", [&](const IniEntry& e) { c.faults.unreadableKeys = r.list(e); }}},
                r);
+    } else if (s.name.size() > 8 && equalsAscii(s.name.substr(0, 8), "Program ")) {
+      ProgramConfig p;
+      p.name = s.name.substr(8);
+      dispatch(s,
+               {{"RunsFor", [&](const IniEntry& e) { p.runsFor = r.number(e); }},
+                {"Starts", [&](const IniEntry& e) { p.starts = r.yesNo(e); }},
+                {"OpenProcess", [&](const IniEntry& e) { p.opens = r.yesNo(e); }},
+                {"KeepsFileInUse", [&](const IniEntry& e) { p.keepsFileInUse = r.yesNo(e); }}},
+               r);
+      c.programs.push_back(p);
     } else {
       throw MachineFileError(file, s.line, "unknown section [" + s.name + "]");
     }
@@ -204,7 +233,7 @@ std::string MachineConfig::toIniText() const {
   o << "[Windows]\nPlatformId=" << platformId << "\nMajorVersion=" << majorVersion << "\nMinorVersion=" << minorVersion
     << "\nBuildNumber=" << buildNumber << "\nServicePack=" << servicePack << "\nUserName=" << userName
     << "\nDomain=" << domain << "\nComputerName=" << computerName << "\nUILanguage=" << hex4(uiLanguage)
-    << "\nCodePage=" << codePage << "\n\n";
+    << "\nCodePage=" << codePage << "\nClock=" << (clock == ClockMode::Virtual ? "virtual" : "real") << "\n\n";
   o << "[Folders]\nTemp=" << tempFolder << "\nWindows=" << windowsFolder << "\nSystem=" << systemFolder
     << "\nDocuments=" << documentsFolder << "\nLocalAppData=" << localAppDataFolder << "\nPrograms=" << programsFolder
     << "\nDesktop=" << desktopFolder << "\nDomainLocalAppData=" << domainLocalAppDataFolder << "\n\n";
@@ -235,6 +264,11 @@ std::string MachineConfig::toIniText() const {
     << "\nLockedAttributes=" << join(faults.lockedAttributes) << "\nRefuseWrites=" << join(faults.refuseWrites)
     << "\nLockedFiles=" << join(faults.lockedFiles) << "\n";
   o << "UnreadableKeys=" << join(faults.unreadableKeys) << "\n";
+  for (const auto& p : programs) {
+    o << "\n[Program " << p.name << "]\nRunsFor=" << p.runsFor << "\nStarts=" << (p.starts ? "yes" : "no")
+      << "\nOpenProcess=" << (p.opens ? "yes" : "no") << "\nKeepsFileInUse=" << (p.keepsFileInUse ? "yes" : "no")
+      << "\n";
+  }
   return o.str();
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/machine/machine_clock.h"
+
 namespace zov::machine {
 
 enum class VersionQuery { Answers, Fails, EntryPointMissing };
@@ -42,6 +44,15 @@ struct Faults {
   std::vector<std::string> unreadableKeys;
 };
 
+// How a program of the machine behaves when it is started ([Program <file name>]).
+struct ProgramConfig {
+  std::string name;              // the program file's name, compared without case
+  std::uint64_t runsFor = 0;     // milliseconds of machine time from its start to its end
+  bool starts = true;            // false: it cannot be started (no process id)
+  bool opens = true;             // false: OpenProcess refuses its processes
+  bool keepsFileInUse = false;   // its file stays in use after it has ended
+};
+
 struct MachineConfig {
   // Version information as GetVersionExA reports it.
   std::uint32_t platformId = 2;
@@ -55,6 +66,8 @@ struct MachineConfig {
   std::string computerName = "ZOVPC";
   std::uint16_t uiLanguage = 0x0409;
   int codePage = 1252;
+  // How time passes on the machine: real time for a person, virtual time for tests.
+  ClockMode clock = ClockMode::Real;
 
   // Standard folders (Windows paths). An empty text means Windows cannot give it.
   std::string tempFolder;
@@ -75,6 +88,10 @@ struct MachineConfig {
   bool programManagerAnswers = true;
 
   Faults faults;
+
+  std::vector<ProgramConfig> programs;
+  // The behaviour of a program file (by its name), or nullptr for the plain one.
+  const ProgramConfig* program(const std::string& fileName) const;
 
   // The default machine: Windows 7 SP1, user "user", A: removable, C: fixed, D: CD-ROM.
   static MachineConfig windows7();

@@ -46,7 +46,19 @@ Control* Form::control(const std::string& fullName) const {
   return nullptr;
 }
 
-float Form::TextWidth(const std::string& text) const { return backend().textWidth(font, text); }
+float Form::TextWidth(const std::string& text) const {
+  const float twips = backend().textWidth(font, text);
+  // Twips per unit of the fixed scale modes: points, pixels, characters, inches, millimetres, centimetres.
+  switch (ScaleMode) {
+    case 2: return twips / 20.0f;
+    case 3: return twips / backend().twipsPerPixelX();
+    case 4: return twips / 120.0f;
+    case 5: return twips / 1440.0f;
+    case 6: return twips / (1440.0f / 25.4f);
+    case 7: return twips / (1440.0f / 2.54f);
+    default: return twips;  // twips, or a scale of the program's own
+  }
+}
 
 void Form::Refresh() {
   if (loaded_) backend().refresh(*this);

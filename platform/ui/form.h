@@ -44,7 +44,7 @@ class Form {
   win32::HWND hWnd() const { return hwnd_; }
   bool loaded() const { return loaded_; }
 
-  // Width of a text in the form's font, in twips.
+  // Width of a text in the form's font, in the units of its ScaleMode.
   float TextWidth(const std::string& text) const;
   void Refresh();
   // Loads the form when needed, then makes it visible (modeless).

@@ -158,8 +158,13 @@ BOOL LookupAccountNameA(const std::string& systemName, const std::string& accoun
 void Sleep(DWORD milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
 HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) {
-  if (!host().process(processId)) {
+  const machine::Process* process = host().process(processId);
+  if (!process) {
     SetLastError(machine::kErrorInvalidParameter);
+    return 0;
+  }
+  if (!process->opens) {
+    SetLastError(machine::kErrorAccessDenied);
     return 0;
   }
   const HANDLE h = nextHandle;
@@ -173,7 +178,14 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
     SetLastError(machine::kErrorInvalidHandle);
     return WAIT_FAILED;
   }
-  // The machine's programs run to their end when they are started.
+  // A process handle is signalled when the program has ended; the wait
+  // passes on the machine's clock.
+  const machine::Process& process = *host().process(handles()[handle].processId);
+  if (milliseconds != INFINITE && host().running(process) && process.endsAt - host().clock().now() > milliseconds) {
+    host().clock().wait(milliseconds);
+    return WAIT_TIMEOUT;
+  }
+  host().waitForEnd(process);
   return WAIT_OBJECT_0;
 }
 

@@ -55,6 +55,10 @@ TEST_F(WizardTest, TheAgreementPageAsksForYesEveryTime) {
   EXPECT_EQ(WizardPage, 2);
 }
 
+// The wizard's tests run without an installer file of their own, so the
+// install routine refuses to go on and the wizard steps back to page 4.
+const char* kNoInstallerFile = "answer OK Installation file is not complete.\n";
+
 TEST_F(WizardTest, TheDestinationPageShowsTheFolderAndInstallGoesToTheProgressPage) {
   run(kToPage4);
   Form1Window& f = Form1();
@@ -64,23 +68,31 @@ TEST_F(WizardTest, TheDestinationPageShowsTheFolderAndInstallGoesToTheProgressPa
   EXPECT_TRUE(f.Command1.Enabled.get());
   // The product's folder is not appended twice.
   EXPECT_EQ(f.Text2.Text.get(), "C:\\Program Files\\ZOV Zuzuzu Rudavero 5");
-  more("type Text2 C:\\Apps\\\nclick Command2\n");
-  EXPECT_EQ(WizardPage, 5);
-  EXPECT_EQ(Trim(InstallDir), "C:\\Apps");
-  EXPECT_EQ(f.Text2.Text.get(), "C:\\Apps");
-  EXPECT_TRUE(visible(f.Frame1(4)));
-  EXPECT_FALSE(visible(f.Frame1(3)));
+  more(std::string("type Text2 C:\\Apps\\\nclick Command2\n") + kNoInstallerFile);
+  // The progress page was on the screen, with the folder's last "\" dropped,
+  // when the install routine spoke.
+  const std::string t = transcript();
+  const auto box = t.find("?? box \"ZOV Rededi Dirirozo\" [OK, exclamation");
+  ASSERT_NE(box, std::string::npos) << t;
+  const auto progress = t.rfind("Label11: \"Copying files into temporary folder", box);
+  ASSERT_NE(progress, std::string::npos) << t;
+  // Page 5 dropped the last "\"; page 4 appended the product's folder.
+  EXPECT_EQ(Trim(InstallDir), "C:\\Apps\\ZOV Zuzuzu Rudavero 5");
+  EXPECT_EQ(WizardPage, 4);
+  EXPECT_TRUE(visible(f.Frame1(3)));
+  EXPECT_FALSE(visible(f.Frame1(4)));
 }
 
-TEST_F(WizardTest, TwoTrailingBackslashesLoseOnlyOne) {
-  run(std::string(kToPage4) + "type Text2 C:\\Apps\\\\\nclick Command2\n");
-  EXPECT_EQ(Trim(InstallDir), "C:\\Apps\\");
-  EXPECT_EQ(Form1().Text2.Text.get(), "C:\\Apps\\");
+TEST_F(WizardTest, TwoTrailingBackslashesGoOneOnEachPage) {
+  run(std::string(kToPage4) + "type Text2 C:\\Apps\\\\\nclick Command2\n" + kNoInstallerFile);
+  EXPECT_EQ(Trim(InstallDir), "C:\\Apps\\ZOV Zuzuzu Rudavero 5");
+  EXPECT_EQ(Form1().Text2.Text.get(), "C:\\Apps\\ZOV Zuzuzu Rudavero 5");
 }
 
 TEST_F(WizardTest, NextOnTheProgressPageChangesNoPageButEnablesBack) {
-  run(std::string(kToPage4) + "click Command2\n");
+  run(kToPage4);
   Form1Window& f = Form1();
+  WizardPage = 5;
   f.Command1.Enabled = false;
   f.Command2_Click();
   EXPECT_EQ(WizardPage, 5);

@@ -45,7 +45,11 @@ bool WizardTest::run(const std::string& script, const std::function<void(machine
 
 bool WizardTest::more(const std::string& script) {
   machine->script(script);
-  ended = ui::RunMessageLoop();
+  try {
+    ended = ui::RunMessageLoop();
+  } catch (const runtime::ProgramEnd&) {
+    ended = true;
+  }
   return ended;
 }
 

@@ -1,0 +1,338 @@
+// The install routine on fresh machines, driven through the wizard as a
+// person drives it, with the delivered setupmodern.exe as the installer
+// file: what lands where, what the progress page shows, and every way the
+// routine refuses, reports or stops.
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+
+#include "engine/payload_slots.h"
+#include "engine/progress_steps.h"
+#include "packaging/installer_file.h"
+#include "platform/runtime/app.h"
+#include "platform/runtime/strings.h"
+#include "services/shared_state.h"
+#include "tests/lz/support/peer_tools.h"
+#include "tests/wizard/wizard_fixture.h"
+
+namespace zov::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+const fs::path kInstaller = ZOV_SETUPMODERN_EXE;
+const fs::path kPayload = ZOV_SETUPMODERN_PAYLOAD;
+const std::string kInstallDir = "C:\\Program Files\\ZOV Zuzuzu Rudavero 5";
+const std::string kDownloaded = "C:\\Users\\user\\Downloads\\setupmodern.exe";
+const char* kWalk = "click Command2\nclick Option1\nclick Command2\nclick Command2\n";
+const char* kRefused = "answer OK Installation file is not complete. Please redownload the file from ";
+
+Bytes bytesOf(const fs::path& p) { return packaging::ReadBytes(p); }
+
+class InstallTest : public WizardTest {
+ protected:
+  // Starts the wizard on a fresh machine with the delivered installer as its
+  // own file, its install folder made (as the destination checks leave it).
+  void start(const std::function<void(machine::MachineConfig&)>& edit = {}) {
+    run("", edit);
+    runtime::App().Path = machine->machine().files().mountHostFolder(kInstaller.parent_path());
+    runtime::App().EXEName = kInstaller.stem().string();
+    machine->machine().files().createDirectory(kInstallDir);
+  }
+  // The same with an installer file of these bytes in Downloads.
+  void startWith(const Bytes& installer) {
+    start();
+    machine->writeFile(kDownloaded, std::string(installer.begin(), installer.end()));
+    runtime::App().Path = "C:\\Users\\user\\Downloads";
+  }
+  std::string tempDir() const { return runtime::Trim(TempDir) + "\\ZOVTMP"; }
+  std::string documents() const { return machine->machine().config().documentsFolder; }
+  std::string systemDir() const { return machine->machine().config().systemFolder; }
+  std::string targetOf(const PayloadSlot& s) const {
+    if (s.Folder == SlotFolder::System) return systemDir() + "\\" + s.TargetName;
+    if (s.Folder == SlotFolder::Projects) return documents() + "\\ZOV Projects\\" + s.TargetName;
+    return kInstallDir + "\\" + s.TargetName;
+  }
+  Bytes sample(const PayloadSlot& s) const { return bytesOf(kPayload / "sample" / s.TargetName); }
+  Bytes installed(const std::string& windowsPath) const { return bytesOf(machine->host(windowsPath)); }
+  // The percent texts that the progress page showed, in order.
+  std::vector<int> percents() const {
+    std::vector<int> seen;
+    const std::string t = transcript();
+    static const std::regex kPercent("Label8: \"(-?[0-9]+)%\"");
+    for (auto it = std::sregex_iterator(t.begin(), t.end(), kPercent); it != std::sregex_iterator(); ++it) {
+      seen.push_back(std::stoi((*it)[1]));
+    }
+    return seen;
+  }
+  std::size_t count(const std::string& text) const {
+    const std::string t = transcript();
+    std::size_t n = 0;
+    for (auto at = t.find(text); at != std::string::npos; at = t.find(text, at + 1)) ++n;
+    return n;
+  }
+  bool logged(const std::string& text) const {
+    const auto& log = machine->machine().log().thisRun();
+    return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
+  }
+  // Where the member of slot `number` begins in the installer file.
+  static std::size_t memberOffset(const Bytes& file, int number) {
+    std::size_t endGap = 0;
+    const auto slots = PayloadSlots();
+    for (int k = 1; k < number; ++k) endGap += static_cast<std::size_t>(slots[k - 1].Length);
+    return file.size() - endGap - static_cast<std::size_t>(slots[number - 1].Length);
+  }
+  std::vector<int> allPercents() const {
+    std::vector<int> expected;
+    for (int step = 0; step <= kSlotCount; ++step) expected.push_back(StepPercent(step));
+    return expected;
+  }
+};
+
+TEST_F(InstallTest, OnWindows7EveryProductFileLandsInItsFolderByteForByte) {
+  start();
+  more(kWalk);
+  for (const PayloadSlot& s : PayloadSlots()) {
+    if (s.Folder == SlotFolder::None || s.Number == 30 || s.Number == 32) continue;
+    SCOPED_TRACE("slot " + std::to_string(s.Number));
+    if (s.Number == 26) {
+      EXPECT_FALSE(machine->exists(targetOf(s)));  // the user-account tool is not for Vista and 7
+      EXPECT_FALSE(machine->exists(tempDir() + "\\" + s.CompressedName));
+      continue;
+    }
+    EXPECT_EQ(installed(targetOf(s)), sample(s));
+    // The temporary member stays until the temporary files are deleted.
+    EXPECT_EQ(installed(tempDir() + "\\" + s.CompressedName), bytesOf(kPayload / "members" / s.CompressedName));
+  }
+  EXPECT_EQ(count("?? box"), 0u) << transcript();
+  EXPECT_EQ(percents(), allPercents());
+  EXPECT_EQ(Form1().Label12.Caption.get(), "C:\\Program Files\\ZOV Zuzuzu Rudave...\\zoveffs.dll");
+
+  // The runtime package was expanded, started, waited for and deleted again.
+  EXPECT_TRUE(logged("started process 2412: " + kInstallDir + "\\vcredist_x86.exe (window style 1)"));
+  EXPECT_TRUE(logged("waited for process 2412 to end"));
+  EXPECT_FALSE(machine->exists(kInstallDir + "\\vcredist_x86.exe"));
+  EXPECT_TRUE(machine->exists(tempDir() + "\\vcredist_x86.ex_"));
+}
+
+TEST_F(InstallTest, TheSampleProjectNamesTheVideoInTheInstallFolder) {
+  start();
+  more(kWalk);
+  const PayloadSlot project = PayloadSlots()[29];
+  const Bytes original = sample(project);
+  const Bytes patched = installed(targetOf(project));
+  ASSERT_EQ(patched.size(), original.size());
+  std::string block = kInstallDir + "\\SampleAVI.avi";
+  block.resize(512, ' ');
+  EXPECT_EQ(std::string(patched.begin() + 25, patched.begin() + 537), block);
+  EXPECT_TRUE(std::equal(patched.begin(), patched.begin() + 25, original.begin()));
+  EXPECT_TRUE(std::equal(patched.begin() + 537, patched.end(), original.begin() + 537));
+  // The file line shows it in its own folder.
+  EXPECT_EQ(count("Label12: \"C:\\Users\\user\\Documents\\ZOV...\\SampleProject.qev\""), 1u) << transcript();
+}
+
+TEST_F(InstallTest, OnWindowsXpTheUserToolReplacesTheManifest) {
+  start([](machine::MachineConfig& c) { c = windowsXp(); });
+  more(kWalk);
+  for (const PayloadSlot& s : PayloadSlots()) {
+    if (s.Folder == SlotFolder::None || s.Number == 30 || s.Number == 32) continue;
+    SCOPED_TRACE("slot " + std::to_string(s.Number));
+    if (s.Number == 49) {
+      EXPECT_FALSE(machine->exists(targetOf(s)));
+      continue;
+    }
+    EXPECT_EQ(installed(targetOf(s)), sample(s));
+  }
+  EXPECT_TRUE(machine->exists("C:\\Documents and Settings\\user\\My Documents\\ZOV Projects\\SampleProject.qev"));
+  EXPECT_EQ(percents(), allPercents());
+  EXPECT_EQ(count("?? box"), 0u) << transcript();
+}
+
+TEST_F(InstallTest, EachMemberIsShownByNameThenByItsFittedPath) {
+  start();
+  more(kWalk);
+  const std::string t = transcript();
+  const auto name = t.find("Label12: \"MCD28m.wa_\"\n");
+  ASSERT_NE(name, std::string::npos) << t;
+  EXPECT_EQ(t.find("Label12: ", name + 1), t.find("Label12: \"C:\\Program Files\\ZOV Zuzuzu Rudavero 5\\MCD28m.wav\""));
+  // Too long for the line: shortened, and the libraries show the install folder.
+  EXPECT_NE(t.find("Label12: \"C:\\Program Files\\ZOV Zuzuzu Rudav...\\zovatswf.dll\""), std::string::npos) << t;
+  EXPECT_NE(t.find("Label12: \"Zuzuzu Rudavero 5.ex_\""), std::string::npos);
+}
+
+TEST_F(InstallTest, MembersCheckedWithMsexpandAreTheSampleFiles) {
+  const auto msexpand = lz::testing::findOnPath("msexpand");
+  ASSERT_TRUE(msexpand) << "msexpand must be on PATH: install the Debian package mscompress";
+  start();
+  more(kWalk);
+  lz::testing::TempDir dir;
+  for (int number : {1, 17, 30, 57}) {
+    const PayloadSlot s = PayloadSlots()[static_cast<std::size_t>(number - 1)];
+    const fs::path out = dir.path() / s.TargetName;
+    ASSERT_EQ(lz::testing::runProgram(*msexpand, {}, machine->host(tempDir() + "\\" + s.CompressedName), out), 0);
+    EXPECT_EQ(bytesOf(out), sample(s)) << number;
+  }
+}
+
+TEST_F(InstallTest, AShortPaddedOrCutInstallerFileIsRefusedBeforeAnythingIsWritten) {
+  const Bytes whole = bytesOf(kInstaller);
+  Bytes padded = whole;
+  padded.push_back(0);
+  const Bytes cut(whole.begin(), whole.end() - 1);
+  const Bytes tooShort(whole.end() - 8'999'999, whole.end());
+  const Bytes* files[] = {&tooShort, &padded, &cut};
+  for (const Bytes* file : files) {
+    SCOPED_TRACE(file->size());
+    startWith(*file);
+    more(std::string(kWalk) + kRefused + "\n");
+    EXPECT_EQ(count("?? box \"ZOV Rededi Dirirozo\" [OK, exclamation, default OK]"), 1u) << transcript();
+    EXPECT_EQ(WizardPage, 4);
+    EXPECT_TRUE(Form1().Frame1(3).shown());
+    EXPECT_FALSE(machine->exists(tempDir()));
+    EXPECT_TRUE(fs::is_empty(machine->host(kInstallDir)));
+    EXPECT_EQ(count("Label12: "), 0u);
+    TearDown();
+  }
+}
+
+TEST_F(InstallTest, ADamagedMemberAndALockedTemporaryFileAreReportedAndTheRestInstalled) {
+  Bytes file = bytesOf(kInstaller);
+  // Graphics.zov's member claims more bytes than its data hold.
+  file[memberOffset(file, 18) + 13] = 0x7F;
+  start([&](machine::MachineConfig& c) {
+    c.faults.lockedFiles = {"C:\\Users\\user\\AppData\\Local\\Temp\\ZOVTMP\\ZOV5.ch_"};
+  });
+  machine->writeFile(kDownloaded, std::string(file.begin(), file.end()));
+  runtime::App().Path = "C:\\Users\\user\\Downloads";
+  more(std::string(kWalk) +
+       "answer OK Error in Extract File - 70 : File 'C:\\Users\\user\\AppData\\Local\\Temp\\ZOVTMP\\ZOV5.ch_' could "
+       "not be written!\n"
+       "answer OK ZOV help file could not be extracted!\n"
+       "answer OK\n"  // the expansion's own box: no such file
+       "answer OK ZOV help file could not be expanded!\n"
+       "answer OK Invalid source file format.\n"
+       "answer OK File 'Graphics.zov' could not be expanded!\n");
+  const std::string t = transcript();
+  EXPECT_NE(t.find("?? box \"Rededi Dirirozo\" [OK, exclamation, default OK, system modal]\n"
+                   "   ZOV help file could not be extracted!\n"),
+            std::string::npos)
+      << t;
+  EXPECT_NE(t.find("?? box \"Rededi Dirirozo\" [OK, exclamation, default OK, system modal]\n"
+                   "   File 'Graphics.zov' could not be expanded!\n"),
+            std::string::npos)
+      << t;
+  EXPECT_EQ(count("?? box"), 6u) << t;
+  EXPECT_EQ(percents(), allPercents());
+  EXPECT_FALSE(machine->exists(kInstallDir + "\\ZOV5.chm"));
+  EXPECT_EQ(installed(kInstallDir + "\\Qmark.jpg"), sample(PayloadSlots()[19]));
+  EXPECT_EQ(installed(systemDir() + "\\zoveffs.dll"), sample(PayloadSlots()[56]));
+}
+
+TEST_F(InstallTest, TheMainProgramThatCannotBeExpandedEndsTheProgramWithoutItsTemporaryFiles) {
+  start([](machine::MachineConfig& c) {
+    c.faults.lockedFiles = {"C:\\Program Files\\ZOV Zuzuzu Rudavero 5\\Zuzuzu Rudavero 5.exe"};
+  });
+  EXPECT_TRUE(more(std::string(kWalk) + "answer OK\n"));
+  EXPECT_EQ(count("?? box"), 1u) << transcript();  // ExpandFile's own; the routine adds none
+  EXPECT_FALSE(machine->exists(tempDir()));
+  EXPECT_TRUE(machine->exists(kInstallDir + "\\MCU28m.wav"));
+  EXPECT_FALSE(machine->exists(kInstallDir + "\\Stop.wav"));
+  EXPECT_EQ(percents(), std::vector<int>({0, 2, 3}));
+}
+
+TEST_F(InstallTest, SixClicksOnThePictureBeforeSlot32LeaveTheRuntimePackageAlone) {
+  start();
+  std::string clicks;
+  for (int i = 0; i < 6; ++i) clicks += "busy click Image1\n";
+  more(std::string(kWalk) + clicks + "answer OK Will not install Microsoft Visual C++ 2005 Redistributable\n");
+  EXPECT_EQ(Form1().Image1.Tag.get(), "1");
+  EXPECT_FALSE(machine->exists(tempDir() + "\\vcredist_x86.ex_"));
+  EXPECT_FALSE(machine->exists(kInstallDir + "\\vcredist_x86.exe"));
+  EXPECT_FALSE(logged("started process"));
+  EXPECT_EQ(percents(), allPercents());  // 54 % after slot 32 all the same
+  EXPECT_EQ(installed(systemDir() + "\\zovmgps.dll"), sample(PayloadSlots()[32]));
+}
+
+TEST_F(InstallTest, CancelYesDuringTheRunEndsTheProgramWithoutTemporaryFiles) {
+  // Stop.wav is held by another program: its boxes come, then the user cancels.
+  start([](machine::MachineConfig& c) { c.faults.lockedFiles = {kInstallDir + "\\Stop.wav"}; });
+  EXPECT_TRUE(more(std::string(kWalk) +
+                   "answer OK\nanswer OK File 'Stop.wav' could not be expanded!\n"
+                   "busy close Form1\nanswer Yes Do you want to cancel the installation?\n"));
+  EXPECT_FALSE(Form1().loaded());
+  EXPECT_FALSE(machine->exists(tempDir()));
+  EXPECT_TRUE(machine->exists(kInstallDir + "\\Zuzuzu Rudavero 5.exe"));
+  EXPECT_FALSE(machine->exists(kInstallDir + "\\StartShort.wav"));
+  // Nothing was shown after the window closed.
+  const std::string t = transcript();
+  EXPECT_EQ(t.find("Label", t.find("== Form1 closed")), std::string::npos) << t;
+  EXPECT_EQ(percents(), std::vector<int>({0, 2, 3, 5, 7, 8}));
+}
+
+TEST_F(InstallTest, CancelNoDuringTheRunGoesOn) {
+  start();
+  EXPECT_FALSE(more(std::string(kWalk) + "busy click Command3\nanswer No Do you want to cancel the installation?\n"));
+  EXPECT_EQ(percents(), allPercents());
+  EXPECT_TRUE(machine->exists(systemDir() + "\\zoveffs.dll"));
+}
+
+struct PackageCase {
+  const char* name;
+  machine::ProgramConfig program;
+  bool waited;
+  bool deleted;
+  std::uint64_t clock;
+};
+
+class RuntimePackageTest : public InstallTest, public ::testing::WithParamInterface<PackageCase> {};
+
+TEST_P(RuntimePackageTest, IsWaitedForWhenItCanBeAndDeletedWhenItIsFree) {
+  const PackageCase& c = GetParam();
+  start([&](machine::MachineConfig& config) { config.programs.push_back(c.program); });
+  more(kWalk);
+  EXPECT_EQ(logged("waited for process"), c.waited);
+  EXPECT_EQ(machine->exists(kInstallDir + "\\vcredist_x86.exe"), !c.deleted);
+  EXPECT_EQ(machine->machine().clock().now(), c.clock);
+  EXPECT_EQ(count("?? box"), 0u) << transcript();  // a package that stays is not reported
+  EXPECT_EQ(percents(), allPercents());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, RuntimePackageTest,
+    ::testing::Values(PackageCase{"RunsTwoMinutes", {"vcredist_x86.exe", 120'000, true, true, false}, true, true, 120'000},
+                      PackageCase{"DoesNotStart", {"vcredist_x86.exe", 0, false, true, false}, false, true, 0},
+                      PackageCase{"CannotBeOpenedAndStillRuns", {"vcredist_x86.exe", 60'000, true, false, false}, false,
+                                  false, 0},
+                      PackageCase{"KeepsItsFileInUse", {"vcredist_x86.exe", 0, true, true, true}, true, false, 0}),
+    [](const ::testing::TestParamInfo<PackageCase>& p) { return std::string(p.param.name); });
+
+TEST_F(InstallTest, WithoutDocumentsTheSampleProjectGoesIntoTheInstallFolder) {
+  start();
+  fs::remove_all(machine->host(documents()));
+  more(kWalk);
+  EXPECT_TRUE(machine->exists(kInstallDir + "\\Projects\\SampleProject.qev"));
+  EXPECT_EQ(count("?? box"), 0u) << transcript();
+}
+
+TEST_F(InstallTest, AProjectsFolderThatCannotBeMadeSkipsOnlyTheSampleProject) {
+  start([](machine::MachineConfig& c) { c.faults.refuseWrites = {"C:\\Users\\user\\Documents\\ZOV Projects"}; });
+  more(kWalk);
+  EXPECT_FALSE(machine->exists(documents() + "\\ZOV Projects"));
+  EXPECT_FALSE(machine->exists(tempDir() + "\\SampleProject.qe_"));
+  EXPECT_EQ(count("?? box"), 0u) << transcript();
+  EXPECT_EQ(percents(), allPercents());
+  EXPECT_EQ(installed(kInstallDir + "\\UninstallZOV5.exe"), sample(PayloadSlots()[30]));
+}
+
+TEST_F(InstallTest, ATemporaryFolderThatCannotBeMadeEndsAtTheMainProgram) {
+  start([](machine::MachineConfig& c) { c.faults.refuseWrites = {"C:\\Users\\user\\AppData\\Local\\Temp"}; });
+  EXPECT_TRUE(more(std::string(kWalk) + "answer OK Error in Extract File - \nanswer OK\nanswer OK\nanswer OK\n"
+                   "answer OK Error in Extract File - \nanswer OK\nanswer OK\nanswer OK\n"
+                   "answer OK Error in Extract File - \n"));
+  EXPECT_EQ(percents(), std::vector<int>({0, 2, 3}));
+  EXPECT_FALSE(machine->exists(kInstallDir + "\\MCD28m.wav"));
+}
+
+}  // namespace
+}  // namespace zov::test
