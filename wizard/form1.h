@@ -71,6 +71,15 @@ class Form1Window : public ui::Form {
   // Sets the progress bar and its percentage; Percent is shown as given.
   void ShowProgress(const std::int32_t& Percent);
   bool ExtractMember(const std::string& Source, const std::string& Dest, const std::int32_t& Length, const std::int32_t& EndGap);
+  // Writes Text and CR LF as the file Folder\Name; false, silently, on any failure.
+  bool WriteTextFile(const std::string& Folder, const std::string& Name, const std::string& Text);
+  // Deletes the ordinary file Folder\Name when it is there; false, silently, when that fails.
+  bool DeleteFileIn(const std::string& Folder, const std::string& Name);
+  // The install routine's stage after the last payload slot: user folders,
+  // settings values, uninstall entry, .qev association, AVIFile repair,
+  // progress step 58, language value, temporary files, and the status line
+  // announcing the shortcuts.
+  void WriteSettingsAndRegistrations();
 
  protected:
   void applyStoredLayout() override;

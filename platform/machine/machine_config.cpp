@@ -181,7 +181,8 @@ MachineConfig MachineConfig::parse(const std::string& text, const std::filesyste
                 {"LockedAttributes", [&](const IniEntry& e) { c.faults.lockedAttributes = r.list(e); }},
                 {"RefuseWrites", [&](const IniEntry& e) { c.faults.refuseWrites = r.list(e); }},
                 {"LockedFiles", [&](const IniEntry& e) { c.faults.lockedFiles = r.list(e); }},
-                {"UnreadableKeys", [&](const IniEntry& e) { c.faults.unreadableKeys = r.list(e); }}},
+                {"UnreadableKeys", [&](const IniEntry& e) { c.faults.unreadableKeys = r.list(e); }},
+                {"RefuseRegistryWrites", [&](const IniEntry& e) { c.faults.refuseRegistryWrites = r.list(e); }}},
                r);
     } else {
       throw MachineFileError(file, s.line, "unknown section [" + s.name + "]");
@@ -235,6 +236,7 @@ std::string MachineConfig::toIniText() const {
     << "\nLockedAttributes=" << join(faults.lockedAttributes) << "\nRefuseWrites=" << join(faults.refuseWrites)
     << "\nLockedFiles=" << join(faults.lockedFiles) << "\n";
   o << "UnreadableKeys=" << join(faults.unreadableKeys) << "\n";
+  o << "RefuseRegistryWrites=" << join(faults.refuseRegistryWrites) << "\n";
   return o.str();
 }
 
