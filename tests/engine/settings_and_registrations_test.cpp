@@ -97,6 +97,20 @@ TEST_F(SettingsStage, WindowsSevenKeepsTheSettingsInBothFoldersAndNamesTheUserFo
   EXPECT_EQ(boxes(), 0) << transcript();
 }
 
+TEST_F(SettingsStage, AVersionFileHoldingTextIsReportedAndTheInstallGoesOn) {
+  start();
+  userFolders(kUser);
+  machine->writeFile(kUser + "\\Zideruv\\ZOV4\\Version", "fifteen\r\n");
+  stage("answer OK\n");
+  EXPECT_TRUE(saw("?? box \"ZOV Rededi Dirirozo\" [OK, no icon, default OK]\n   Error : 5-13 Type mismatch\n"))
+      << transcript();
+  EXPECT_EQ(boxes(), 1);
+  // The number held (0) counts as an old version.
+  EXPECT_EQ(fileText(*machine, kUser + "\\Zideruv\\ZOV4\\InterfaceStyle"), "1\r\n");
+  EXPECT_EQ(fileText(*machine, kUser + "\\Zideruv\\ZOV4\\Version"), "19\r\n");
+  EXPECT_EQ(Form1().Label8.Caption.get(), "98%");
+}
+
 TEST_F(SettingsStage, AFirstFolderThatRefusesWritesIsReportedAndDropped) {
   start([](machine::MachineConfig& c) { c.faults.refuseWrites = {kUser}; });
   userFolders(kUser);
