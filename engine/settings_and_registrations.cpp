@@ -14,6 +14,7 @@
 #include "platform/runtime/runtime_error.h"
 #include "platform/runtime/strings.h"
 #include "platform/ui/backend.h"
+#include "services/path_exists.h"
 #include "services/registry.h"
 #include "services/shared_state.h"
 #include "wizard/form1.h"
@@ -37,13 +38,8 @@ constexpr std::int32_t kAbsent = -99;
 constexpr int kExclamation = 48;
 constexpr int kYesNoQuestion = 36;
 
-// A path is there when a listing with the directory attribute finds it (a
-// plain file of that name too). A drive that cannot answer counts as not there.
-bool present(const std::string& path) {
-  bool found = false;
-  runtime::IgnoreErrors([&] { found = !path.empty() && !runtime::Dir(path, runtime::vbDirectory).empty(); });
-  return found;
-}
+// A plain file of that name counts too; a drive that cannot answer does not.
+bool present(const std::string& path) { return PathExists(path, runtime::vbDirectory); }
 
 // Creates one folder level when it is not there; a refusal is seen by the
 // caller's next look.

@@ -243,8 +243,8 @@ TEST_F(SettingsStage, QevPastTheListLimitIsNotAskedAbout) {
 }
 
 TEST_F(SettingsStage, AChangedAviRegistrationIsRepaired) {
-  start();
-  userFolders(kUser);
+  start();  // the user folders as the start-up found them
+  ASSERT_EQ(UserDir, kUser);
   SetRegString(win32::HKEY_CLASSES_ROOT, "AVIFile\\Extensions\\AVI", "", "{DEADBEEF-0000-0000-C000-000000000046}",
                ForceRegistry);
   DeleteRegKey(win32::HKEY_CLASSES_ROOT, "AVIFile\\CLSID", ForceRegistry);
