@@ -1,5 +1,6 @@
 // The install routine: the start, the check of the installer's own file,
-// the temporary folder and the 57 payload slots with their progress steps.
+// the temporary folder, the 57 payload slots with their progress steps, then
+// the settings and registrations.
 #include "engine/install_run.h"
 #include "engine/progress_steps.h"
 #include "localisation/contact_addresses.h"
@@ -74,6 +75,8 @@ void Form1Window::RunInstallation() {
   ShowProgress(StepPercent(0));
   run.EndGap = 0;
   for (const PayloadSlot& slot : slots) ProcessSlot(run, slot);
+
+  WriteSettingsAndRegistrations();
 }
 
 }  // namespace zov

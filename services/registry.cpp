@@ -73,6 +73,18 @@ std::int32_t numberOf(const std::string& text) {
   return static_cast<std::int32_t>(value);
 }
 
+// One item of a value file: a line. An item that begins with a double quote
+// runs to the next one and loses both quotes; what follows the closing quote
+// stays. A comma is part of the item, so a folder such as "C:\A, B" reads
+// back as it was written.
+std::string lineItem(const std::string& line) {
+  const std::string item = Trim(line);
+  if (item.empty() || item[0] != '"') return item;
+  const auto close = item.find('"', 1);
+  if (close == std::string::npos) return item.substr(1);
+  return item.substr(1, close - 1) + item.substr(close + 1);
+}
+
 std::string registryString(win32::HKEY root, const std::string& subKey, const std::string& valueName,
                            const std::string& defaultValue) {
   std::string result = defaultValue;
@@ -276,10 +288,8 @@ std::string ReadConf(const std::string& folder, const std::string& name, const s
     if (runtime::Dir(path, kAnyFile).empty()) return defaultValue;
     clearFileAttributes(dir, path);
     runtime::Open(path, runtime::OpenMode::Input, fileNumber);
-    // The value is the first line as WriteConf wrote it; commas and quotes in
-    // it are part of the value (a folder may be called "C:\A, B").
     std::string value;
-    if (!runtime::Eof(fileNumber)) value = runtime::LineInput(fileNumber);
+    while (!runtime::Eof(fileNumber)) value = Trim(value) + Trim(lineItem(runtime::LineInput(fileNumber)));
     runtime::Close(fileNumber);
     return Trim(value);
   } catch (const RuntimeError& e) {

@@ -45,8 +45,9 @@ void SetRegDWord(win32::HKEY root, const std::string& subKey, const std::string&
 using SubkeyList = std::variant<std::vector<std::string>, std::int16_t, std::monostate>;
 SubkeyList EnumRegKeys(win32::HKEY root, const std::string& subKey);
 
-// The value file `name` in `folder`: its first line, trimmed, read back as
-// WriteConf wrote it; the default when the file does not exist.
+// The value file `name` in `folder`, item by item: each line is an item, a
+// quoted item loses its quotes, the trimmed items are joined and the result
+// trimmed. Commas are part of the value. The default when the file does not exist.
 std::string ReadConf(const std::string& folder, const std::string& name, const std::string& defaultValue);
 // Creates or replaces the value file with the data and CR LF; true when written.
 bool WriteConf(const std::string& folder, const std::string& name, const std::string& data);

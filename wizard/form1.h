@@ -81,6 +81,15 @@ class Form1Window : public ui::Form {
   // temporary files), the program ends here, so that nothing goes on working
   // against the closed window. Every yield of the install routine is this one.
   void InstallDoEvents();
+  // Writes Text and CR LF as the file Folder\Name; false, silently, on any failure.
+  bool WriteTextFile(const std::string& Folder, const std::string& Name, const std::string& Text);
+  // Deletes the ordinary file Folder\Name when it is there; false, silently, when that fails.
+  bool DeleteFileIn(const std::string& Folder, const std::string& Name);
+  // The install routine's stage after the last payload slot: user folders,
+  // settings values, uninstall entry, .qev association, AVIFile repair,
+  // progress step 58, language value, temporary files, and the status line
+  // announcing the shortcuts.
+  void WriteSettingsAndRegistrations();
 
  protected:
   void applyStoredLayout() override;

@@ -200,7 +200,8 @@ MachineConfig MachineConfig::parse(const std::string& text, const std::filesyste
                 {"LockedAttributes", [&](const IniEntry& e) { c.faults.lockedAttributes = r.list(e); }},
                 {"RefuseWrites", [&](const IniEntry& e) { c.faults.refuseWrites = r.list(e); }},
                 {"LockedFiles", [&](const IniEntry& e) { c.faults.lockedFiles = r.list(e); }},
-                {"UnreadableKeys", [&](const IniEntry& e) { c.faults.unreadableKeys = r.list(e); }}},
+                {"UnreadableKeys", [&](const IniEntry& e) { c.faults.unreadableKeys = r.list(e); }},
+                {"RefuseRegistryWrites", [&](const IniEntry& e) { c.faults.refuseRegistryWrites = r.list(e); }}},
                r);
     } else if (s.name.size() > 8 && equalsAscii(s.name.substr(0, 8), "Program ")) {
       ProgramConfig p;
@@ -264,6 +265,7 @@ std::string MachineConfig::toIniText() const {
     << "\nLockedAttributes=" << join(faults.lockedAttributes) << "\nRefuseWrites=" << join(faults.refuseWrites)
     << "\nLockedFiles=" << join(faults.lockedFiles) << "\n";
   o << "UnreadableKeys=" << join(faults.unreadableKeys) << "\n";
+  o << "RefuseRegistryWrites=" << join(faults.refuseRegistryWrites) << "\n";
   for (const auto& p : programs) {
     o << "\n[Program " << p.name << "]\nRunsFor=" << p.runsFor << "\nStarts=" << (p.starts ? "yes" : "no")
       << "\nOpenProcess=" << (p.opens ? "yes" : "no") << "\nKeepsFileInUse=" << (p.keepsFileInUse ? "yes" : "no")

@@ -42,6 +42,9 @@ struct Faults {
   // that refuse to be read, with every key below them: opening them,
   // reading their values and listing their subkeys is access denied.
   std::vector<std::string> unreadableKeys;
+  // Registry keys (full paths, e.g. HKEY_CLASSES_ROOT) refusing every change
+  // to themselves and to every key below them.
+  std::vector<std::string> refuseRegistryWrites;
 };
 
 // How a program of the machine behaves when it is started ([Program <file name>]).

@@ -259,23 +259,38 @@ void appendKeyLine(std::string& out, std::string_view path) {
   out += "]\n";
 }
 
+namespace {
+
+// A REG_SZ that the quoted form cannot give back only because it lacks its NUL.
+bool isTextWithoutNul(std::string_view bytes, const RegistryValue& value, int codePage) {
+  return value.type == kRegSz && (bytes.empty() || bytes.back() != '\0') && isPlainText(bytes, codePage);
+}
+
+std::string_view bytesOf(const RegistryValue& value) {
+  return {reinterpret_cast<const char*>(value.data.data()), value.data.size()};
+}
+
+}  // namespace
+
+void appendValueComment(std::string& out, std::string_view name, const RegistryValue& value, int codePage) {
+  const std::string_view bytes = bytesOf(value);
+  if (!isTextWithoutNul(bytes, value, codePage)) return;
+  out += "; ";
+  appendValueName(out, name);
+  out += " is the text ";
+  appendQuoted(out, text::fromAnsi(bytes, codePage));
+  out += " without a terminating NUL\n";
+}
+
 void appendValueLines(std::string& out, std::string_view name, const RegistryValue& value, int codePage) {
-  const std::string_view bytes(reinterpret_cast<const char*>(value.data.data()), value.data.size());
-  if (value.type == kRegSz) {
-    if (!bytes.empty() && bytes.back() == '\0' && isPlainText(bytes.substr(0, bytes.size() - 1), codePage)) {
-      appendValueName(out, name);
-      out += '=';
-      appendQuoted(out, text::fromAnsi(bytes.substr(0, bytes.size() - 1), codePage));
-      out += '\n';
-      return;
-    }
-    if (isPlainText(bytes, codePage)) {
-      out += "; ";
-      appendValueName(out, name);
-      out += " is the text ";
-      appendQuoted(out, text::fromAnsi(bytes, codePage));
-      out += " without a terminating NUL\n";
-    }
+  const std::string_view bytes = bytesOf(value);
+  if (value.type == kRegSz && !bytes.empty() && bytes.back() == '\0' &&
+      isPlainText(bytes.substr(0, bytes.size() - 1), codePage)) {
+    appendValueName(out, name);
+    out += '=';
+    appendQuoted(out, text::fromAnsi(bytes.substr(0, bytes.size() - 1), codePage));
+    out += '\n';
+    return;
   }
   const std::size_t lineStart = out.size();
   appendValueName(out, name);

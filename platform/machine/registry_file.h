@@ -2,10 +2,10 @@
 //
 //   REGEDIT4
 //
+//   ; "Folder" is the text "C:\\Zov" without a terminating NUL
 //   [HKEY_CURRENT_USER\Software\Zideruv]
 //   @="default text"
 //   "Version"="5.2"
-//   ; "Folder" is the text "C:\\Zov" without a terminating NUL
 //   "Folder"=hex(1):43,3a,5c,5a,6f,76
 //   "Count"=dword:0000001a
 //   "Data"=hex:01,02,03
@@ -45,8 +45,11 @@ void readRegistryText(std::string_view text, const std::filesystem::path& file, 
 void appendRegistryHeader(std::string& out);
 // "[path]".
 void appendKeyLine(std::string& out, std::string_view path);
-// The line of one value, with the comment line before it for a REG_SZ
-// without its terminating NUL.
+// The comment line that says what text a REG_SZ without its terminating NUL
+// holds; nothing for any other value. Comments stand before the key's line,
+// since importers such as hivexregedit end a key's values at a comment.
+void appendValueComment(std::string& out, std::string_view name, const RegistryValue& value, int codePage);
+// The line (or wrapped lines) of one value.
 void appendValueLines(std::string& out, std::string_view name, const RegistryValue& value, int codePage);
 
 }  // namespace zov::machine

@@ -157,6 +157,7 @@ struct RegistryStore::Key {
   // This key's section, then its subkeys' in Windows order; `path` is this
   // key's full path and is given back unchanged.
   void appendTo(std::string& out, std::string& path, int codePage) const {
+    for (const auto& [valueName, value] : values) appendValueComment(out, valueName, value, codePage);
     appendKeyLine(out, path);
     for (const auto& [valueName, value] : values) appendValueLines(out, valueName, value, codePage);
     out += '\n';

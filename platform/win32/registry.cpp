@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <map>
+#include <vector>
 
 #include "platform/machine/machine.h"
 #include "platform/machine/windows_errors.h"
@@ -57,13 +58,25 @@ bool join(const std::string& base, const std::string& subKey, std::string& full)
   return true;
 }
 
-// A key that the machine's faults keep from being read, or one below it.
-bool readRefused(const std::string& path) {
-  for (const std::string& refused : m::currentMachine().config().faults.unreadableKeys) {
-    if (path.size() < refused.size() || !text::equalsNoCase(path.substr(0, refused.size()), refused)) continue;
-    if (path.size() == refused.size() || path[refused.size()] == '\\') return true;
+// True when the path is one of the listed keys (compared without case) or
+// lies below one of them.
+bool listedOrBelow(const std::string& path, const std::vector<std::string>& keys) {
+  for (std::string key : keys) {
+    while (!key.empty() && key.back() == '\\') key.pop_back();
+    if (key.empty() || path.size() < key.size() || !text::equalsNoCase(path.substr(0, key.size()), key)) continue;
+    if (path.size() == key.size() || path[key.size()] == '\\') return true;
   }
   return false;
+}
+
+// A key that the machine's faults keep from being read, or one below it.
+bool readRefused(const std::string& path) {
+  return listedOrBelow(path, m::currentMachine().config().faults.unreadableKeys);
+}
+
+// A key that the machine's faults keep from being changed, or one below it.
+bool writeRefused(const std::string& path) {
+  return listedOrBelow(path, m::currentMachine().config().faults.refuseRegistryWrites);
 }
 
 HKEY handleFor(const std::string& path) {
@@ -97,6 +110,8 @@ LONG RegCreateKeyA(HKEY key, const std::string& subKey, HKEY& result) {
   if (base.empty()) return m::kErrorInvalidHandle;
   std::string full;
   if (!join(base, subKey, full)) return m::kErrorInvalidParameter;
+  // It opens the key for writing, so a refused key is refused even when it exists.
+  if (writeRefused(full)) return m::kErrorAccessDenied;
   try {
     store().createKey(full);
   } catch (const std::exception&) {
@@ -131,6 +146,7 @@ LONG RegQueryValueExA(HKEY key, const std::string& valueName, DWORD* type, void*
 LONG RegSetValueExA(HKEY key, const std::string& valueName, DWORD type, const void* data, DWORD size) {
   const std::string path = pathOf(key);
   if (path.empty()) return m::kErrorInvalidHandle;
+  if (writeRefused(path)) return m::kErrorAccessDenied;
   m::RegistryValue v;
   v.type = type;
   if (size) {
@@ -148,7 +164,7 @@ LONG RegDeleteKeyA(HKEY key, const std::string& subKey) {
   const std::string base = pathOf(key);
   if (base.empty()) return m::kErrorInvalidHandle;
   std::string full;
-  if (!join(base, subKey, full) || full == base) return m::kErrorAccessDenied;
+  if (!join(base, subKey, full) || full == base || writeRefused(full)) return m::kErrorAccessDenied;
   try {
     switch (store().deleteKey(full)) {
       case m::RegistryStore::DeleteResult::Deleted: return m::kErrorSuccess;
@@ -164,6 +180,7 @@ LONG RegDeleteKeyA(HKEY key, const std::string& subKey) {
 LONG RegDeleteValueA(HKEY key, const std::string& valueName) {
   const std::string path = pathOf(key);
   if (path.empty()) return m::kErrorInvalidHandle;
+  if (writeRefused(path)) return m::kErrorAccessDenied;
   try {
     return store().deleteValue(path, textOf(ansiOf(valueName))) ? m::kErrorSuccess : m::kErrorFileNotFound;
   } catch (const std::exception&) {

@@ -93,9 +93,10 @@ TEST_F(RegistryStoreTest, FileShowsReadableForms) {
   const std::string text = fileText();
   EXPECT_TRUE(
       text.starts_with("REGEDIT4\n\n[HKEY_CLASSES_ROOT]\n\n[HKEY_CURRENT_USER]\n\n"
-                       "[HKEY_CURRENT_USER\\Software]\n\n[HKEY_CURRENT_USER\\Software\\Zideruv]\n"
-                       "@=\"default\"\n"
+                       "[HKEY_CURRENT_USER\\Software]\n\n"
                        "; \"Folder\" is the text \"C:\\\\Zov\" without a terminating NUL\n"
+                       "[HKEY_CURRENT_USER\\Software\\Zideruv]\n"
+                       "@=\"default\"\n"
                        "\"Folder\"=hex(1):43,3a,5c,5a,6f,76\n"
                        "\"Count\"=dword:0000001a\n"
                        "\"Short\"=hex(4):01,02,03\n"

@@ -90,6 +90,7 @@ TEST(MachineFolder, AFolderThatCannotBeCreatedIsAClearError) {
 TEST(MachineFolder, ConfigurationSurvivesItsOwnIniText) {
   test::TestMachine m([](machine::MachineConfig& c) {
     c.faults.refuseWrites = {"C:\\Locked", "D:\\X"};
+    c.faults.refuseRegistryWrites = {"HKEY_CLASSES_ROOT"};
     machine::DriveConfig e;
     e.letter = 'E', e.label = "Data", e.full = true, e.freeBytes = 1234;
     c.drives['E'] = e;
@@ -98,6 +99,7 @@ TEST(MachineFolder, ConfigurationSurvivesItsOwnIniText) {
   });
   const auto c = machine::MachineConfig::load(m.folder() / "machine.ini");
   EXPECT_EQ(c.faults.refuseWrites.size(), 2u);
+  EXPECT_EQ(c.faults.refuseRegistryWrites, std::vector<std::string>{"HKEY_CLASSES_ROOT"});
   ASSERT_NE(c.drive('e'), nullptr);
   EXPECT_TRUE(c.drive('E')->full);
   EXPECT_EQ(c.drive('E')->freeBytes.value_or(0), 1234u);

@@ -175,6 +175,24 @@ TEST(Win32Registry, UnreadableKeysRefuseReadingButNotWriting) {
   RegCloseKey(key);
 }
 
+TEST(Win32Registry, ARefusedKeyCanBeReadButNotChangedNorAnythingBelowIt) {
+  test::TestMachine m([](machine::MachineConfig& c) { c.faults.refuseRegistryWrites = {"hkey_classes_root\\AVIFile\\"}; });
+  HKEY key = 0;
+  EXPECT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "AVIFile\\CLSID", key), 5);
+  EXPECT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "AVIFile\\New", key), 5);
+  EXPECT_EQ(RegDeleteKeyA(HKEY_CLASSES_ROOT, "AVIFile\\CLSID"), 5);
+  ASSERT_EQ(RegOpenKeyA(HKEY_CLASSES_ROOT, "AVIFile\\CLSID", key), 0);
+  DWORD type = 0, size = 0;
+  EXPECT_EQ(RegQueryValueExA(key, "", &type, nullptr, &size), 0);
+  EXPECT_EQ(RegSetValueExA(key, "", REG_SZ, "x", 1), 5);
+  EXPECT_EQ(RegDeleteValueA(key, ""), 5);
+  RegCloseKey(key);
+  // A key that only starts with the same letters is not below it.
+  EXPECT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "AVIFileX", key), 0);
+  RegCloseKey(key);
+  EXPECT_FALSE(m.machine().registry().keyExists("HKEY_CLASSES_ROOT\\AVIFile\\New"));
+}
+
 TEST(Win32Shell, SpecialAndKnownFoldersComeThroughShellMemory) {
   test::TestMachine m;
   Address list = 0;

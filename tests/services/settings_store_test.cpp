@@ -187,11 +187,13 @@ TEST_F(SettingsStore, NumbersAreDecimalWholeNumbersOfThirtyTwoBits) {
   }
 }
 
-TEST_F(SettingsStore, TextIsReadBackAsWrittenCommasAndQuotesIncluded) {
+TEST_F(SettingsStore, TextIsReadBackAsWrittenCommasIncludedQuotesDropped) {
   const std::pair<const char*, const char*> cases[] = {{"C:\\A, B", "C:\\A, B"},
                                                        {"a,b", "a,b"},
                                                        {"  x  ", "x"},
-                                                       {"\"quoted\", and not", "\"quoted\", and not"},
+                                                       {"\"C:\\X, Y\"", "C:\\X, Y"},
+                                                       {"  \"quoted\", and not", "quoted, and not"},
+                                                       {"\"unclosed, quote", "unclosed, quote"},
                                                        {"Müllverbrennungsanlage", "Müllverbrennungsanlage"}};
   for (const auto& [written, read] : cases) {
     EXPECT_TRUE(WriteConf(kFolder1, "Dizin", written));
@@ -199,8 +201,10 @@ TEST_F(SettingsStore, TextIsReadBackAsWrittenCommasAndQuotesIncluded) {
   }
   // ANSI bytes, then CR LF, nothing else.
   EXPECT_EQ(m.readFile(at(kFolder1, "Dizin")), "M\xFCllverbrennungsanlage\r\n");
-  // Only the first line is the value.
-  m.writeFile(at(kFolder1, "Dizin"), "C:\\Zov\r\nsecond line\r\n");
+  // Line ends (CR LF, CR, LF) separate items, which are trimmed and joined.
+  m.writeFile(at(kFolder1, "Dizin"), "C:\\Zov\r\n second \rline\n\r\n");
+  EXPECT_EQ(ReadConf(kFolder1, "Dizin", ""), "C:\\Zovsecondline");
+  m.writeFile(at(kFolder1, "Dizin"), "\r\nC:\\Zov\r\n");
   EXPECT_EQ(ReadConf(kFolder1, "Dizin", ""), "C:\\Zov");
   m.writeFile(at(kFolder1, "Dizin"), "C:\\No line end");
   EXPECT_EQ(ReadConf(kFolder1, "Dizin", ""), "C:\\No line end");
