@@ -31,6 +31,8 @@ void seedRegistry(RegistryStore& reg) {
   sz("HKEY_CLASSES_ROOT\\.txt", "txtfile");
   sz("HKEY_CLASSES_ROOT\\.avi", "AVIFile");
   sz("HKEY_CLASSES_ROOT\\txtfile", "Text Document");
+  // The shell object of Windows Script Host, created by its ProgID.
+  sz("HKEY_CLASSES_ROOT\\WScript.Shell\\CLSID", "{72C24DD5-D70A-438B-8A42-98424B88AFB8}");
   const char* avi[][2] = {
       {"Compressors\\vids", "{00020001-0000-0000-C000-000000000046}"},
       {"Compressors\\auds", "{0002000F-0000-0000-C000-000000000046}"},
