@@ -90,7 +90,10 @@ fs::path Machine::chosenFolder() {
 }
 
 Machine::Machine(fs::path folder, MachineConfig config)
-    : folder_(std::move(folder)), config_(std::move(config)), otherWindows_(config_.otherWindows) {
+    : folder_(std::move(folder)),
+      config_(std::move(config)),
+      clock_(config_.clock),
+      otherWindows_(config_.otherWindows) {
   attributes_ = std::make_unique<AttributeStore>(folder_ / "attributes");
   files_ = std::make_unique<FileSystem>(config_, folder_, *attributes_);
   registry_ = std::make_unique<RegistryStore>(RegistryStore::load(folder_ / "registry.reg", config_.codePage));

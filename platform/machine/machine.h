@@ -12,6 +12,7 @@
 
 #include "platform/machine/attribute_store.h"
 #include "platform/machine/file_system.h"
+#include "platform/machine/machine_clock.h"
 #include "platform/machine/machine_config.h"
 #include "platform/machine/machine_log.h"
 #include "platform/machine/registry_store.h"
@@ -48,6 +49,8 @@ class Machine {
   RegistryStore& registry() { return *registry_; }
   AttributeStore& attributes() { return *attributes_; }
   MachineLog& log() { return *log_; }
+  // The time of the machine (machine.ini's Clock): every wait goes through it.
+  MachineClock& clock() { return clock_; }
 
   // Starts a program by command line, as CreateProcess reads one: a quoted
   // program path, or the shortest run of words that names a program file.
@@ -72,6 +75,7 @@ class Machine {
   std::unique_ptr<FileSystem> files_;
   std::unique_ptr<RegistryStore> registry_;
   std::unique_ptr<MachineLog> log_;
+  MachineClock clock_;
   std::map<std::uint32_t, Process> processes_;
   std::uint32_t nextProcessId_ = 2412;
   std::vector<std::string> otherWindows_;

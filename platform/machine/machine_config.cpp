@@ -129,6 +129,12 @@ MachineConfig MachineConfig::parse(const std::string& text, const std::filesyste
                  [&](const IniEntry& e) {
                    c.codePage = static_cast<int>(r.number(e));
                    if (c.codePage != 1252 && c.codePage != 1254) r.fail(e, "code page must be 1252 or 1254");
+                 }},
+                {"Clock",
+                 [&](const IniEntry& e) {
+                   if (equalsAscii(e.value, "real")) c.clock = ClockMode::Real;
+                   else if (equalsAscii(e.value, "virtual")) c.clock = ClockMode::Virtual;
+                   else r.fail(e, "Clock must be real or virtual");
                  }}},
                r);
     } else if (equalsAscii(s.name, "Folders")) {
@@ -202,7 +208,7 @@ std::string MachineConfig::toIniText() const {
   o << "[Windows]\nPlatformId=" << platformId << "\nMajorVersion=" << majorVersion << "\nMinorVersion=" << minorVersion
     << "\nBuildNumber=" << buildNumber << "\nServicePack=" << servicePack << "\nUserName=" << userName
     << "\nDomain=" << domain << "\nComputerName=" << computerName << "\nUILanguage=" << hex4(uiLanguage)
-    << "\nCodePage=" << codePage << "\n\n";
+    << "\nCodePage=" << codePage << "\nClock=" << (clock == ClockMode::Virtual ? "virtual" : "real") << "\n\n";
   o << "[Folders]\nTemp=" << tempFolder << "\nWindows=" << windowsFolder << "\nSystem=" << systemFolder
     << "\nDocuments=" << documentsFolder << "\nLocalAppData=" << localAppDataFolder << "\nPrograms=" << programsFolder
     << "\nDesktop=" << desktopFolder << "\n\n";

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/machine/machine_clock.h"
+
 namespace zov::machine {
 
 enum class VersionQuery { Answers, Fails, EntryPointMissing };
@@ -51,6 +53,8 @@ struct MachineConfig {
   std::string computerName = "ZOVPC";
   std::uint16_t uiLanguage = 0x0409;
   int codePage = 1252;
+  // How time passes on the machine: real time for a person, virtual time for tests.
+  ClockMode clock = ClockMode::Real;
 
   // Standard folders (Windows paths). An empty text means Windows cannot give it.
   std::string tempFolder;

@@ -16,6 +16,8 @@ TestMachine::TestMachine(const std::function<void(machine::MachineConfig&)>& edi
   folder_ = fs::temp_directory_path() / ("zov-test-" + std::to_string(rd()) + std::to_string(rd()));
   machine::MachineConfig config = machine::MachineConfig::windows7();
   if (edit) edit(config);
+  // Tests never spend real time: every wait on the machine passes at once.
+  config.clock = machine::ClockMode::Virtual;
   machine::Machine::create(folder_, config);
   machine::setCurrentMachine(machine::Machine::open(folder_));
   runtime::App() = runtime::Application{"C:\\Users\\user\\Downloads", "setupmodern", "ZOV Rededi Dirirozo"};
