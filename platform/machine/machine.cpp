@@ -98,6 +98,7 @@ Machine::Machine(fs::path folder, MachineConfig config)
   files_ = std::make_unique<FileSystem>(config_, folder_, *attributes_);
   registry_ = std::make_unique<RegistryStore>(RegistryStore::load(folder_ / "registry.reg", config_.codePage));
   log_ = std::make_unique<MachineLog>(folder_ / "log");
+  programManager_ = std::make_unique<ProgramManager>(folder_ / "progman.ini", config_.programManagerAnswers, *log_);
 }
 
 void Machine::create(const fs::path& folder, const MachineConfig& config) {
