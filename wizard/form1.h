@@ -64,6 +64,9 @@ class Form1Window : public ui::Form {
   // Sets the progress bar and its percentage; Percent is shown as given.
   void ShowProgress(const std::int32_t& Percent);
   bool ExtractMember(const std::string& Source, const std::string& Dest, const std::int32_t& Length, const std::int32_t& EndGap);
+  // The install routine's last stretch: the shortcuts (or a Program Manager
+  // group), the last progress step and the finish state.
+  void MakeShortcutsAndFinish();
 
  protected:
   void applyStoredLayout() override;
