@@ -92,22 +92,37 @@ ProgramManager::ProgramManager(std::filesystem::path file, bool answers, Machine
   if (!in) return;
   std::stringstream text;
   text << in.rdbuf();
-  for (const auto& section : parseIni(text.str(), file_)) {
+  groups_ = parseRecord(text.str(), file_);
+}
+
+std::vector<ProgramManager::Group> ProgramManager::parseRecord(const std::string& text, const std::filesystem::path& file) {
+  std::vector<Group> groups;
+  for (const auto& section : parseIni(text, file)) {
     Group group{section.name, {}};
     // Entries come in pairs: Item=<title>, then Command=<command line>.
     for (std::size_t k = 0; k < section.entries.size(); k += 2) {
       const IniEntry& item = section.entries[k];
       const IniEntry* command = k + 1 < section.entries.size() ? &section.entries[k + 1] : nullptr;
-      if (!text::equalsNoCase(item.key, "Item") || item.value.empty() || !command ||
-          !text::equalsNoCase(command->key, "Command") || command->value.empty()) {
-        const bool itemGood = text::equalsNoCase(item.key, "Item") && !item.value.empty() && command;
-        throw MachineFileError(file_, itemGood ? command->line : item.line,
+      const bool itemGood = text::equalsNoCase(item.key, "Item") && !item.value.empty() && command;
+      if (!itemGood || !text::equalsNoCase(command->key, "Command") || command->value.empty()) {
+        throw MachineFileError(file, itemGood ? command->line : item.line,
                                "expected Item=<title> followed by Command=<command line>");
       }
       group.items.push_back({item.value, command->value});
     }
-    groups_.push_back(std::move(group));
+    groups.push_back(std::move(group));
   }
+  return groups;
+}
+
+std::string ProgramManager::recordText(const std::vector<Group>& groups) {
+  std::ostringstream o;
+  o << "; Program Manager's groups and their items, as its DDE commands made them.\n";
+  for (const auto& g : groups) {
+    o << "\n[" << g.name << "]\n";
+    for (const auto& i : g.items) o << "Item=" << i.title << "\nCommand=" << i.commandLine << "\n";
+  }
+  return o.str();
 }
 
 bool ProgramManager::serves(const std::string& application, const std::string& topic) {
@@ -170,14 +185,6 @@ bool ProgramManager::run(const std::string& name, const std::vector<std::string>
   return false;
 }
 
-void ProgramManager::save() const {
-  std::ostringstream o;
-  o << "; Program Manager's groups and their items, as its DDE commands made them.\n";
-  for (const auto& g : groups_) {
-    o << "\n[" << g.name << "]\n";
-    for (const auto& i : g.items) o << "Item=" << i.title << "\nCommand=" << i.commandLine << "\n";
-  }
-  writeFileAtomically(file_, o.str());
-}
+void ProgramManager::save() const { writeFileAtomically(file_, recordText(groups_)); }
 
 }  // namespace zov::machine

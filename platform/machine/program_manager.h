@@ -20,10 +20,12 @@ class ProgramManager {
   struct Item {
     std::string title;
     std::string commandLine;
+    bool operator==(const Item&) const = default;
   };
   struct Group {
     std::string name;
     std::vector<Item> items;
+    bool operator==(const Group&) const = default;
   };
   enum class Answer {
     Done,     // every command of the text was carried out
@@ -43,6 +45,11 @@ class ProgramManager {
   Answer execute(const std::string& commands);
 
   const std::vector<Group>& groups() const { return groups_; }
+
+  // The record's text and back. Reading throws MachineFileError naming the
+  // line of what does not parse; `file` names it.
+  static std::string recordText(const std::vector<Group>& groups);
+  static std::vector<Group> parseRecord(const std::string& text, const std::filesystem::path& file);
 
  private:
   bool run(const std::string& name, const std::vector<std::string>& parameters);
