@@ -140,33 +140,32 @@ PictureBox::PictureBox(Form& f, std::string name, int index)
       LinkMode.reset(old);
       runtime::Raise(runtime::kInvalidPropertyValue);
     }
-    if (mode == 0) {
-      server_ = nullptr;
-      return;
-    }
-    if (server_) return;
+    // Changing between open modes keeps the conversation.
+    if (mode != 0 && old != 0 && linked_) return;
+    linked_ = false;
+    if (mode == 0) return;
+    // Program Manager is the one DDE server of the machine.
     const std::string topic = LinkTopic;
     const auto bar = topic.find('|');
-    auto& m = machine::currentMachine();
-    if (bar != std::string::npos && machine::ProgramManager::serves(topic.substr(0, bar), topic.substr(bar + 1))) {
-      server_ = &m.programManager();
-      return;
+    if (bar == std::string::npos || !machine::ProgramManager::serves(topic.substr(0, bar), topic.substr(bar + 1))) {
+      LinkMode.reset(0);
+      runtime::Raise(runtime::kNoDdeResponse);
     }
-    LinkMode.reset(0);
-    runtime::Raise(runtime::kNoDdeResponse);
+    linked_ = true;
   });
 }
 
 void PictureBox::LinkExecute(const std::string& command) {
-  if (!server_) runtime::Raise(runtime::kDdeNoChannel);
-  switch (server_->execute(command)) {
+  if (!linked_ || LinkMode.get() == 0) runtime::Raise(runtime::kDdeNoChannel);
+  auto& m = machine::currentMachine();
+  switch (m.programManager().execute(command)) {
     case machine::ProgramManager::Answer::Done: return;
     case machine::ProgramManager::Answer::Refused: runtime::Raise(runtime::kDdeRefused);
     case machine::ProgramManager::Answer::None: break;
   }
   // The longest time-out (-1) is 65535 tenths of a second.
   const int tenths = LinkTimeout.get() < 0 ? 65535 : LinkTimeout.get();
-  machine::currentMachine().clock().wait(static_cast<std::uint64_t>(tenths) * 100);
+  m.clock().wait(static_cast<std::uint64_t>(tenths) * 100);
   runtime::Raise(runtime::kDdeTimeout);
 }
 

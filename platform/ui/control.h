@@ -11,10 +11,6 @@
 #include "platform/ui/font.h"
 #include "platform/ui/property.h"
 
-namespace zov::machine {
-class ProgramManager;
-}
-
 namespace zov::ui {
 
 class Form;
@@ -174,7 +170,7 @@ class PictureBox : public Control {
   void LinkExecute(const std::string& command);
 
  private:
-  machine::ProgramManager* server_ = nullptr;
+  bool linked_ = false;  // a conversation is open
 };
 
 class Image : public Control {

@@ -252,6 +252,15 @@ TEST_F(ShortcutStageTest, OddFoldersTakeTheirRouteWithoutABox) {
   EXPECT_FALSE(machine->exists(kWin7Desktop + "\\ZOV Zuzuzu Rudavero 5.lnk"));
   expectFinishState();
 
+  // A machine without the shell object: Program Manager, from an empty group folder.
+  TearDown();
+  prepare();
+  machine->machine().registry().deleteKey("HKEY_CLASSES_ROOT\\WScript.Shell\\CLSID");
+  Form1().MakeShortcutsAndFinish();
+  EXPECT_TRUE(lnkFiles(kWin7Group).empty());
+  EXPECT_EQ(machine->machine().programManager().groups().size(), 1u);
+  expectFinishState();
+
   // A Programs folder that is not there, or that refuses a new group folder:
   // Program Manager, and no folder is made.
   const std::string programs = kWin7Group.substr(0, kWin7Group.rfind('\\'));
