@@ -5,6 +5,7 @@
 // wizard window. Neither route shows a message.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/progress_steps.h"
 #include "localisation/translate_text.h"
@@ -81,8 +82,14 @@ bool MakeShellShortcuts(const std::string& GroupDir, const ProductFiles& p) {
   // A folder that cannot be created makes the first shortcut fail below.
   if (!FolderExists(GroupDir)) IgnoreErrors([&] { runtime::MkDir(GroupDir); });
   std::shared_ptr<win32::AutomationObject> shellObject;
-  if (!IgnoreErrors([&] { shellObject = win32::CreateObject("WScript.Shell"); })) return false;
-  const auto& shell = win32::Late<win32::WshShell>(shellObject);
+  const win32::WshShell* shellOf = nullptr;
+  if (!IgnoreErrors([&] {
+        shellObject = win32::CreateObject("WScript.Shell");
+        shellOf = &win32::Late<win32::WshShell>(shellObject);
+      })) {
+    return false;
+  }
+  const win32::WshShell& shell = *shellOf;
   const std::string icon = p.mainProgram + ", 0";
 
   try {
