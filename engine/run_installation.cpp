@@ -1,6 +1,6 @@
 // The install routine: the start, the check of the installer's own file,
 // the temporary folder, the 57 payload slots with their progress steps, then
-// the settings and registrations.
+// the settings and registrations, the shortcuts and the finish state.
 #include "engine/install_run.h"
 #include "engine/progress_steps.h"
 #include "localisation/contact_addresses.h"
@@ -77,6 +77,7 @@ void Form1Window::RunInstallation() {
   for (const PayloadSlot& slot : slots) ProcessSlot(run, slot);
 
   WriteSettingsAndRegistrations();
+  MakeShortcutsAndFinish();
 }
 
 }  // namespace zov

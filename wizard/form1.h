@@ -90,6 +90,9 @@ class Form1Window : public ui::Form {
   // progress step 58, language value, temporary files, and the status line
   // announcing the shortcuts.
   void WriteSettingsAndRegistrations();
+  // The install routine's last stretch: the shortcuts (or a Program Manager
+  // group), the last progress step and the finish state.
+  void MakeShortcutsAndFinish();
 
  protected:
   void applyStoredLayout() override;

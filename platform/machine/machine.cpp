@@ -32,6 +32,8 @@ void seedRegistry(RegistryStore& reg) {
   sz("HKEY_CLASSES_ROOT\\.txt", "txtfile");
   sz("HKEY_CLASSES_ROOT\\.avi", "AVIFile");
   sz("HKEY_CLASSES_ROOT\\txtfile", "Text Document");
+  // The shell object of Windows Script Host, created by its ProgID.
+  sz("HKEY_CLASSES_ROOT\\WScript.Shell\\CLSID", "{72C24DD5-D70A-438B-8A42-98424B88AFB8}");
   const char* avi[][2] = {
       {"Compressors\\vids", "{00020001-0000-0000-C000-000000000046}"},
       {"Compressors\\auds", "{0002000F-0000-0000-C000-000000000046}"},
@@ -97,6 +99,7 @@ Machine::Machine(fs::path folder, MachineConfig config)
   files_ = std::make_unique<FileSystem>(config_, folder_, *attributes_);
   registry_ = std::make_unique<RegistryStore>(RegistryStore::load(folder_ / "registry.reg", config_.codePage));
   log_ = std::make_unique<MachineLog>(folder_ / "log");
+  programManager_ = std::make_unique<ProgramManager>(folder_ / "progman.ini", config_.programManagerAnswers, *log_);
   files_->setInUseCheck([this](const std::string& path) { return programFileInUse(path); });
 }
 

@@ -15,6 +15,7 @@
 #include "platform/machine/machine_clock.h"
 #include "platform/machine/machine_config.h"
 #include "platform/machine/machine_log.h"
+#include "platform/machine/program_manager.h"
 #include "platform/machine/registry_store.h"
 
 namespace zov::machine {
@@ -39,8 +40,9 @@ class Machine {
 
   // Opens the machine in `folder`, creating a default Windows 7 machine when
   // the folder has no machine.ini. Throws MachineFileError for a machine.ini
-  // and RegistryFileError for a registry.reg that does not parse (the file is
-  // left as it was), std::runtime_error when the folder cannot be created.
+  // or progman.ini and RegistryFileError for a registry.reg that does not
+  // parse (the files are left as they were), std::runtime_error when the
+  // folder cannot be created.
   static std::unique_ptr<Machine> open(const std::filesystem::path& folder);
   // Writes a new machine folder from a configuration (tests and tools).
   static void create(const std::filesystem::path& folder, const MachineConfig& config);
@@ -53,6 +55,8 @@ class Machine {
   MachineLog& log() { return *log_; }
   // The time of the machine (machine.ini's Clock): every wait goes through it.
   MachineClock& clock() { return clock_; }
+  // Program Manager, the machine's DDE server; its groups are kept in progman.ini.
+  ProgramManager& programManager() { return *programManager_; }
 
   // Starts a program by command line, as CreateProcess reads one: a quoted
   // program path, or the shortest run of words that names a program file.
@@ -85,6 +89,7 @@ class Machine {
   std::unique_ptr<RegistryStore> registry_;
   std::unique_ptr<MachineLog> log_;
   MachineClock clock_;
+  std::unique_ptr<ProgramManager> programManager_;
   std::map<std::uint32_t, Process> processes_;
   std::uint32_t nextProcessId_ = 2412;
   std::vector<std::string> otherWindows_;

@@ -24,10 +24,13 @@ std::string ErrorDescription(int number) {
     case kPathNotFound: return "Path not found";
     case kObjectNotSet: return "Object variable or With block variable not set";
     case kNoDdeResponse: return "No foreign application responded to a DDE initiate";
+    case kDdeRefused: return "Foreign application won't perform DDE method or operation";
+    case kDdeTimeout: return "Timeout occurred while waiting for DDE response";
     case kDdeNoChannel: return "DDE method invoked with no channel open";
     case kInvalidPropertyValue: return "Invalid property value";
     case kInvalidPropertyIndex: return "Invalid property array index";
     case kCannotCreateObject: return "ActiveX component can't create object";
+    case kObjectDoesNotSupport: return "Object doesn't support this property or method";
     case kDllEntryPointNotFound: return "Specified DLL function not found";
     default: return "Application-defined or object-defined error";
   }

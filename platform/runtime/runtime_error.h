@@ -31,10 +31,13 @@ enum ErrorNumber : int {
   kPathNotFound = 76,
   kObjectNotSet = 91,
   kNoDdeResponse = 282,
+  kDdeRefused = 285,
+  kDdeTimeout = 286,
   kDdeNoChannel = 293,
   kInvalidPropertyValue = 380,
   kInvalidPropertyIndex = 381,
   kCannotCreateObject = 429,
+  kObjectDoesNotSupport = 438,
   kDllEntryPointNotFound = 453,
 };
 

@@ -133,12 +133,40 @@ Frame::Frame(Form& f, std::string name, int index) : Control(f, ControlKind::Fra
 }
 
 PictureBox::PictureBox(Form& f, std::string name, int index)
-    : Control(f, ControlKind::PictureBox, std::move(name), index) {}
+    : Control(f, ControlKind::PictureBox, std::move(name), index) {
+  LinkMode.onSet([this](const int& old) {
+    const int mode = LinkMode.get();
+    if (mode < 0 || mode > 3) {
+      LinkMode.reset(old);
+      runtime::Raise(runtime::kInvalidPropertyValue);
+    }
+    // Changing between open modes keeps the conversation.
+    if (mode != 0 && old != 0 && linked_) return;
+    linked_ = false;
+    if (mode == 0) return;
+    // Program Manager is the one DDE server of the machine.
+    const std::string topic = LinkTopic;
+    const auto bar = topic.find('|');
+    if (bar == std::string::npos || !machine::ProgramManager::serves(topic.substr(0, bar), topic.substr(bar + 1))) {
+      LinkMode.reset(0);
+      runtime::Raise(runtime::kNoDdeResponse);
+    }
+    linked_ = true;
+  });
+}
 
 void PictureBox::LinkExecute(const std::string& command) {
-  // Without an open conversation the runtime reports "no DDE channel".
-  if (LinkMode.get() == 0 || !linkExecuteHandler) runtime::Raise(runtime::kDdeNoChannel);
-  linkExecuteHandler(command);
+  if (!linked_ || LinkMode.get() == 0) runtime::Raise(runtime::kDdeNoChannel);
+  auto& m = machine::currentMachine();
+  switch (m.programManager().execute(command)) {
+    case machine::ProgramManager::Answer::Done: return;
+    case machine::ProgramManager::Answer::Refused: runtime::Raise(runtime::kDdeRefused);
+    case machine::ProgramManager::Answer::None: break;
+  }
+  // The longest time-out (-1) is 65535 tenths of a second.
+  const int tenths = LinkTimeout.get() < 0 ? 65535 : LinkTimeout.get();
+  m.clock().wait(static_cast<std::uint64_t>(tenths) * 100);
+  runtime::Raise(runtime::kDdeTimeout);
 }
 
 Image::Image(Form& f, std::string name, int index) : Control(f, ControlKind::Image, std::move(name), index) {}

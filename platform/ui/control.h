@@ -156,13 +156,21 @@ class PictureBox : public Control {
   PictureBox(Form& f, std::string name, int index = -1);
   Icon Picture;
   Property<int> BorderStyle{1};
-  // Link (DDE client) properties; the conversation itself is the machine's.
+  // Link (DDE client) properties. LinkTopic is "application|topic"; a
+  // LinkMode other than 0 opens a conversation with that server of the
+  // machine (error 282 when none answers), 0 closes it. LinkTimeout is in
+  // tenths of a second (-1 the longest).
   Property<std::string> LinkTopic;
   Property<std::string> LinkItem;
   Property<int> LinkMode{0};
   Property<int> LinkTimeout{50};
-  std::function<void(const std::string&)> linkExecuteHandler;
+  // Sends a command to the server: error 293 without a conversation, 285
+  // when the server refuses it, 286 when no answer comes within LinkTimeout
+  // (the wait passes on the machine's clock).
   void LinkExecute(const std::string& command);
+
+ private:
+  bool linked_ = false;  // a conversation is open
 };
 
 class Image : public Control {

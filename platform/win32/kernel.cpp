@@ -1,9 +1,7 @@
 #include "kernel.h"
 
-#include <chrono>
 #include <cstring>
 #include <map>
-#include <thread>
 
 #include "platform/machine/machine.h"
 #include "platform/machine/windows_errors.h"
@@ -155,7 +153,7 @@ BOOL LookupAccountNameA(const std::string& systemName, const std::string& accoun
   return TRUE;
 }
 
-void Sleep(DWORD milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void Sleep(DWORD milliseconds) { host().clock().wait(milliseconds); }
 
 HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) {
   const machine::Process* process = host().process(processId);

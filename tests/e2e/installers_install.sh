@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The delivered installers install the product: setupmodern.exe on a fresh
 # Windows 7 machine, setupclassic.exe on a fresh XP machine, each walked
-# through Install by a script; every product file must equal its build's
-# sample file. Then a cancel during the run ends the program with exit 0
-# and no temporary files.
+# through Install and Finish by a script; every product file must equal its
+# build's sample file, and the shortcuts must read back with lnkinfo. Then a
+# cancel during the run ends the program with exit 0 and no temporary files.
 set -u
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -30,12 +30,13 @@ for build in modern classic; do
   else exe=$classic payload=$classic_payload version=5.1 skipped='Zuzuzu Rudavero 5.exe.manifest'; fi
   machine="$work/$build"
   fresh "$machine" $version
-  printf '%sclose Form1\nanswer Yes\n' "$walk" | ZOV_UI=script ZOV_MACHINE="$machine" "$exe" >"$work/out" 2>"$work/err"
+  printf '%sclick Command2\n' "$walk" | ZOV_UI=script ZOV_MACHINE="$machine" "$exe" >"$work/out" 2>"$work/err"
   status=$?
   [ $status -eq 0 ] || fail "$build exited $status: $(cat "$work/err")"
-  grep -q '^   Label8: "97%"$' "$work/out" || fail "$build: the bar did not reach 97 %"
-  # The one box is the closing question.
-  [ "$(grep -c '^?? box' "$work/out")" -eq 1 ] || fail "$build: a failure box: $(grep -A1 '^?? box' "$work/out")"
+  grep -q '^   Label8: "100%"$' "$work/out" || fail "$build: the bar did not reach 100 %"
+  grep -q '^   Command2: \[Finish\]$' "$work/out" || fail "$build: no finish page"
+  grep -q '^== Form1 closed$' "$work/out" || fail "$build: Finish did not close the window"
+  grep -q '^?? box' "$work/out" && fail "$build: a box: $(grep -A1 '^?? box' "$work/out")"
   c="$machine/drives/C"
   for sample in "$payload"/sample/*; do
     name=$(basename "$sample")
@@ -49,6 +50,12 @@ for build in modern classic; do
   done
   [ -e "$c/Program Files/ZOV Zuzuzu Rudavero 5/vcredist_x86.exe" ] && fail "$build: the runtime package stayed"
   grep -q 'waited for process .* to end' "$machine/log" || fail "$build: the runtime package was not waited for"
+  find "$c" -iname zovtmp | grep -q . && fail "$build: the temporary folder stayed"
+  link=$(find "$c" -ipath '*desktop*' -name 'ZOV Zuzuzu Rudavero 5.lnk' | head -n 1)
+  [ -n "$link" ] || fail "$build: no desktop shortcut"
+  lnkinfo "$link" | grep -q 'Local path.*: C:\\Program Files\\ZOV Zuzuzu Rudavero 5\\Zuzuzu Rudavero 5.exe' \
+    || fail "$build: lnkinfo does not read the desktop shortcut: $(lnkinfo "$link" 2>&1)"
+  grep -q 'opened folder window: .*\\ZOV Zuzuzu Rudavero 5$' "$machine/log" || fail "$build: the group was not opened"
 done
 
 # Cancel during the run: the program ends at once, without its temporary files.

@@ -236,7 +236,7 @@ TEST_F(SettingsStage, QevPastTheListLimitIsNotAskedAbout) {
     for (int i = 0; i < 1100; ++i) reg << "[HKEY_CLASSES_ROOT\\ext" << i << "]\r\n\r\n";
   }
   machine->reopen();
-  ASSERT_EQ(machine->machine().registry().subkeyNames("HKEY_CLASSES_ROOT").size(), 1105u);
+  ASSERT_GT(machine->machine().registry().subkeyNames("HKEY_CLASSES_ROOT").size(), 1100u);
   stage();
   EXPECT_EQ(text("HKEY_CLASSES_ROOT\\.qev", ""), "ZOV.KineloftProject");
   EXPECT_EQ(boxes(), 0) << transcript();

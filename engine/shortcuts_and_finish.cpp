@@ -1,0 +1,205 @@
+// The install routine's last stretch: the Start-menu group and the desktop
+// shortcut made through the shell object "WScript.Shell", or a Program
+// Manager group when there is no Programs folder or its first shortcut
+// cannot be made; then the last progress step and the finish state of the
+// wizard window. Neither route shows a message.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/progress_steps.h"
+#include "localisation/translate_text.h"
+#include "platform/runtime/app.h"
+#include "platform/runtime/files.h"
+#include "platform/runtime/runtime_error.h"
+#include "platform/runtime/strings.h"
+#include "platform/win32/kernel.h"
+#include "platform/win32/script_host.h"
+#include "platform/win32/shell.h"
+#include "platform/win32/window_manager.h"
+#include "services/shared_state.h"
+#include "services/shell_folders.h"
+#include "wizard/form1.h"
+
+namespace zov {
+
+namespace {
+
+using runtime::IgnoreErrors;
+using runtime::Trim;
+
+constexpr const char* kGroupName = "ZOV Zuzuzu Rudavero 5";
+
+// A folder exists when a listing of it with the directory attribute finds
+// something. A path that cannot be listed at all (a bad name, a drive
+// without a disk) counts as missing instead of ending the installation.
+bool FolderExists(const std::string& path) {
+  std::string found;
+  IgnoreErrors([&] { found = runtime::Dir(path, runtime::vbDirectory); });
+  return !found.empty();
+}
+
+// A file exists when a listing of its full path without an attribute filter
+// finds it, so a hidden or system file counts as missing.
+bool FileExists(const std::string& path) {
+  std::string found;
+  IgnoreErrors([&] { found = runtime::Dir(path, runtime::vbNormal); });
+  return !found.empty();
+}
+
+// The paths that the shortcuts and the Program Manager items point to.
+struct ProductFiles {
+  std::string installDir;
+  std::string mainProgram;
+  std::string helpFile;
+  std::string uninstaller;
+};
+
+struct ShortcutRow {
+  std::string file;
+  std::string target;
+  std::string arguments;
+  bool normalWindow;  // WindowStyle 1; the desktop shortcut leaves it unset
+  std::string iconLocation;
+  std::string description;
+};
+
+void WriteShortcut(const win32::WshShell& shell, const ShortcutRow& row, const std::string& workingDirectory) {
+  const auto shortcut = shell.CreateShortcut(row.file);
+  shortcut->TargetPath = row.target;
+  shortcut->Arguments = row.arguments;
+  if (row.normalWindow) shortcut->WindowStyle = 1;
+  shortcut->IconLocation = row.iconLocation;
+  shortcut->Description = row.description;
+  shortcut->WorkingDirectory = workingDirectory;
+  shortcut->Save();
+}
+
+// The shell route. False when it has to give way to Program Manager: the
+// shell object cannot be made, or the first shortcut fails (the shortcut
+// trap). The group folder stays as it is then.
+bool MakeShellShortcuts(const std::string& GroupDir, const ProductFiles& p) {
+  // A folder that cannot be created makes the first shortcut fail below.
+  if (!FolderExists(GroupDir)) IgnoreErrors([&] { runtime::MkDir(GroupDir); });
+  std::shared_ptr<win32::AutomationObject> shellObject;
+  const win32::WshShell* shellOf = nullptr;
+  if (!IgnoreErrors([&] {
+        shellObject = win32::CreateObject("WScript.Shell");
+        shellOf = &win32::Late<win32::WshShell>(shellObject);
+      })) {
+    return false;
+  }
+  const win32::WshShell& shell = *shellOf;
+  const std::string icon = p.mainProgram + ", 0";
+
+  try {
+    WriteShortcut(shell, {GroupDir + "\\ZOV Zuzuzu Rudavero 5.lnk", p.mainProgram, "", true, icon, "ZOV Zuzuzu Rudavero 5"},
+                  p.installDir);
+  } catch (const runtime::RuntimeError&) {
+    return false;
+  }
+
+  // The later rows each stand alone: one that fails is left out and the
+  // others are still made.
+  std::string DesktopDir;
+  IgnoreErrors([&] { DesktopDir = shell.SpecialFolders("Desktop"); });
+  std::vector<ShortcutRow> rows;
+  if (!Trim(DesktopDir).empty()) {
+    rows.push_back({DesktopDir + "\\ZOV Zuzuzu Rudavero 5.lnk", p.mainProgram, "", false, icon, "ZOV Zuzuzu Rudavero 5"});
+  }
+  rows.push_back({GroupDir + "\\Scenarca.lnk", p.mainProgram, " /scenarca", true, icon, "ZOV Scenarca"});
+  rows.push_back({GroupDir + "\\Kineloft.lnk", p.mainProgram, " /kineloft", true, icon, "ZOV Kineloft"});
+  if (FileExists(p.helpFile)) {
+    rows.push_back({GroupDir + "\\Zuzuzu Rudavero 5 Help.lnk", p.helpFile, "", true, p.helpFile,
+                    "ZOV Zuzuzu Rudavero 5 Help"});
+  }
+  if (FileExists(p.uninstaller)) {
+    rows.push_back({GroupDir + "\\Uninstall Zuzuzu Rudavero 5.lnk", p.uninstaller, "", true, p.uninstaller + ", 0",
+                    "Uninstall ZOV Zuzuzu Rudavero 5"});
+  }
+  for (const auto& row : rows) IgnoreErrors([&] { WriteShortcut(shell, row, p.installDir); });
+
+  IgnoreErrors([&] { win32::ShellExecuteA(0, "", GroupDir, "", runtime::Left(GroupDir, 2), 1); });
+  return true;
+}
+
+// Ten passes of the message pump, then a sleep. False when the window was
+// closed meanwhile (a cancel confirmed during the pump): the routine stops.
+bool PumpAndSleep(Form1Window& form, win32::DWORD milliseconds) {
+  for (int i = 0; i < 10; ++i) {
+    IgnoreErrors([] { runtime::DoEvents(); });
+    if (!form.loaded()) return false;
+  }
+  IgnoreErrors([&] { win32::Sleep(milliseconds); });
+  return true;
+}
+
+// The Program Manager route; every failure in it is ignored. False when the
+// window was closed during its waits.
+bool MakeProgramManagerGroup(Form1Window& form, const ProductFiles& p) {
+  auto& link = form.Picture1;
+  IgnoreErrors([&] { link.LinkTopic = "Progman|progman"; });
+  IgnoreErrors([&] { link.LinkItem = ""; });
+  IgnoreErrors([&] { link.LinkMode = 2; });
+  bool open = PumpAndSleep(form, 500);
+  if (open) {
+    IgnoreErrors([&] { link.LinkTimeout = 100; });
+    IgnoreErrors([&] { link.LinkExecute(std::string("[CreateGroup(") + kGroupName + ")]"); });
+    open = PumpAndSleep(form, 500);
+  }
+  if (open) IgnoreErrors([&] { link.LinkTimeout = 50; });
+  auto item = [&](const std::string& path, const std::string& argument, const std::string& title) {
+    if (!open) return;
+    IgnoreErrors([&] { link.LinkExecute("[additem(\"" + path + "\"" + argument + "," + title + ")]"); });
+    open = PumpAndSleep(form, 200);
+  };
+  item(p.mainProgram, "", "ZOV Zuzuzu Rudavero 5");
+  item(p.mainProgram, " /scenarca", "Scenarca");
+  item(p.mainProgram, " /kineloft", "Kineloft");
+  if (open && FileExists(p.helpFile)) item(p.helpFile, "", "Zuzuzu Rudavero 5 Help");
+  if (open && FileExists(p.uninstaller)) item(p.uninstaller, "", "Uninstall Zuzuzu Rudavero 5");
+  IgnoreErrors([&] { link.LinkMode = 0; });
+  return open;
+}
+
+}  // namespace
+
+void Form1Window::MakeShortcutsAndFinish() {
+  Label11.Refresh();
+  ProductFiles p;
+  p.installDir = Trim(InstallDir);
+  p.mainProgram = p.installDir + "\\" + Trim(ProgramName) + ".exe";
+  p.helpFile = p.installDir + "\\ZOV5.chm";
+  p.uninstaller = p.installDir + "\\Uninstall Zuzuzu Rudavero 5.exe";
+
+  // A Programs folder that cannot be looked up is as good as none.
+  std::string programs;
+  IgnoreErrors([&] { programs = Trim(GetSpecialFolderPath(win32::CSIDL_PROGRAMS)); });
+  bool shortcutsMade = false;
+  if (!programs.empty() && FolderExists(programs)) {
+    if (runtime::Right(programs, 1) == "\\") programs = runtime::Left(programs, runtime::Len(programs) - 1);
+    shortcutsMade = MakeShellShortcuts(programs + "\\" + kGroupName, p);
+  }
+  if (!shortcutsMade && !MakeProgramManagerGroup(*this, p)) return;
+
+  ShowProgress(StepPercent(kStepCount));
+  Refresh();
+  runtime::DoEvents();
+  if (!loaded()) return;
+  Refresh();
+  Label11.Caption = TranslateText(
+      "Installation of ZOV Rededi Dirirozo has been successfully completed! You can launch ZOV from the Start Menu.");
+  Label11.Refresh();
+  Picture2.Visible = false;
+  Command1.Enabled = false;
+  Command3.Enabled = false;
+  Command2.Enabled = true;
+  Command2.Caption = TranslateText("Finish");
+  // The launch box is offered on the finish page; Form_Unload starts the product when it is ticked.
+  Check1.Visible = true;
+  win32::SetForegroundWindow(hWnd());
+  Refresh();
+  win32::BringWindowToTop(hWnd());
+}
+
+}  // namespace zov
