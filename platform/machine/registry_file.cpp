@@ -269,13 +269,6 @@ void appendValueLines(std::string& out, std::string_view name, const RegistryVal
       out += '\n';
       return;
     }
-    if (isPlainText(bytes, codePage)) {
-      out += "; ";
-      appendValueName(out, name);
-      out += " is the text ";
-      appendQuoted(out, text::fromAnsi(bytes, codePage));
-      out += " without a terminating NUL\n";
-    }
   }
   const std::size_t lineStart = out.size();
   appendValueName(out, name);

@@ -5,16 +5,17 @@
 //   [HKEY_CURRENT_USER\Software\Zideruv]
 //   @="default text"
 //   "Version"="5.2"
-//   ; "Folder" is the text "C:\\Zov" without a terminating NUL
 //   "Folder"=hex(1):43,3a,5c,5a,6f,76
-//   "Count"=dword:0000001a
 //   "Data"=hex:01,02,03
+//   "Count"=dword:0000001a
 //
 // Long hex lists are wrapped as regedit wraps them: a backslash at the end
 // of a line continues the list on the next one.
 // String data are ANSI bytes of the machine's code page; the quoted form is
 // written only when it gives back exactly those bytes, everything else is
-// written as hex with its type number.
+// written as hex with its type number ("Folder" above is a REG_SZ stored
+// without its terminating NUL). The file holds no comment lines, so that
+// other programs' REGEDIT4 readers take it.
 #pragma once
 
 #include <filesystem>
@@ -45,8 +46,7 @@ void readRegistryText(std::string_view text, const std::filesystem::path& file, 
 void appendRegistryHeader(std::string& out);
 // "[path]".
 void appendKeyLine(std::string& out, std::string_view path);
-// The line of one value, with the comment line before it for a REG_SZ
-// without its terminating NUL.
+// The line of one value.
 void appendValueLines(std::string& out, std::string_view name, const RegistryValue& value, int codePage);
 
 }  // namespace zov::machine
