@@ -73,13 +73,6 @@ int replaceFile(const std::filesystem::path& file, std::string_view content, Hos
     ::unlink(temp.c_str());
     return err;
   }
-  // Make the rename itself durable.
-  std::filesystem::path folder = file.parent_path();
-  if (folder.empty()) folder = ".";
-  if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
   return 0;
 }
 

@@ -1,7 +1,8 @@
 // Writing a file so that it is never left half-written: a temporary file of
 // its own unique name in the same folder, flushed to disk, then renamed over
 // the target. Several processes may write the same file at once; each one's
-// rename is whole.
+// rename is whole. The folder is not flushed after the rename: a host crash
+// right after it may bring back the file before the change, never a broken one.
 #pragma once
 
 #include <cstdint>
