@@ -72,6 +72,16 @@ struct Decimal {
   std::string write(const T& field) const { return std::to_string(field); }
 };
 
+// The ANSI code pages the machine knows.
+struct CodePage {
+  std::string read(const std::string& v, int& field) const {
+    if (v != "1252" && v != "1254") return "code page must be 1252 or 1254, not '" + v + "'";
+    field = std::stoi(v);
+    return {};
+  }
+  std::string write(const int& field) const { return std::to_string(field); }
+};
+
 // A number that may be left out (an empty value).
 struct OptionalDecimal {
   std::string read(const std::string& v, std::optional<std::uint64_t>& field) const {
@@ -224,7 +234,7 @@ std::vector<Setting> settings(const std::filesystem::path& machineFolder) {
       one<Text>(S::Windows, "Domain", +[](Target t) -> auto& { return t.machine.domain; }),
       one<Text>(S::Windows, "ComputerName", +[](Target t) -> auto& { return t.machine.computerName; }),
       one<Hex16>(S::Windows, "UILanguage", +[](Target t) -> auto& { return t.machine.uiLanguage; }),
-      one<Decimal<int>>(S::Windows, "CodePage", +[](Target t) -> auto& { return t.machine.codePage; }, {1252, 1254}),
+      one<CodePage>(S::Windows, "CodePage", +[](Target t) -> auto& { return t.machine.codePage; }),
       one<Text>(S::Folders, "Temp", +[](Target t) -> auto& { return t.machine.tempFolder; }),
       one<Text>(S::Folders, "Windows", +[](Target t) -> auto& { return t.machine.windowsFolder; }),
       one<Text>(S::Folders, "System", +[](Target t) -> auto& { return t.machine.systemFolder; }),

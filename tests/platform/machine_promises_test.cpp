@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/machine/atomic_file.h"
+#include "platform/machine/ini_file.h"
 #include "platform/machine/machine.h"
 #include "platform/machine/windows_errors.h"
 #include "platform/runtime/files.h"
@@ -195,6 +196,103 @@ TEST(MachineRegistryLimits, AKeyDeeperThanWindowsAllowsIsNotCreated) {
   EXPECT_NE(win32::RegCreateKeyA(kCurrentUser, deep + "\\one-too-many", h), 0);
   EXPECT_EQ(h, 0);
   EXPECT_NE(win32::RegOpenKeyA(kCurrentUser, deep + "\\one-too-many", h), 0);
+}
+
+}  // namespace
+}  // namespace zov
+
+namespace zov {
+namespace {
+
+struct CorruptIni {
+  std::string text;
+  int line;
+};
+
+TEST(MachineIni, EveryBrokenFileIsRefusedWithItsLineAndLeftUntouched) {
+  const std::string head = "[Windows]\nMajorVersion=6\n";  // lines 1-2
+  const std::string drive = "[Drive C]\nType=3\n";
+  const std::vector<CorruptIni> cases = {
+      {head + "[Drive C]\nType=-1\n", 4},
+      {head + "[Drive C]\nType=7\n", 4},
+      {"[Windows]\nMajorVersion=4294967302\n" + drive, 2},
+      {"[Windows]\nMajorVersion=-6\n" + drive, 2},
+      {"[Windows]\nMajorVersion=+6\n" + drive, 2},
+      {"[Windows]\nMajorVersion=6x\n" + drive, 2},
+      {"[Windows]\nMajorVersion=\n" + drive, 2},
+      {"[Windows]\nBuildNumber=18446744073709551616\n" + drive, 2},
+      {"[Windows]\nPlatformId=1.5\n" + drive, 2},
+      {"[Windows]\nUILanguage=10409\n" + drive, 2},
+      {"[Windows]\nUILanguage=0x\n" + drive, 2},
+      {"[Windows]\nUILanguage=-409\n" + drive, 2},
+      {"[Windows]\nCodePage=1253\n" + drive, 2},
+      {head + "[Drive C]\nFreeBytes=-1\n", 4},
+      {head + "[Drive C]\nFreeBytes=99999999999999999999999\n", 4},
+      {head + "[Drive C]\nMedium=maybe\n", 4},
+      {head + drive + "[Faults]\nVersionQuery=sometimes\n", 6},
+      {head + drive + "[Faults]\nHostFreeBytes=lots\n", 6},
+      {head + "MajorVersion=7\n" + drive, 3},
+      {head + "[Drive C]\ntype=3\nType=3\n", 5},
+      {head + drive + "[Drive c]\nType=3\n", 5},
+      {head + "[windows]\n" + drive, 3},
+      {"\xEF\xBB\xBF" + head + drive, 1},
+      {head + std::string("ServicePack=a\0b\n", 16) + drive, 3},
+      {head + "UserName=\xC3\x28\n" + drive, 3},
+      {head + "UserName=a\rb\n" + drive, 3},
+      {"", 1},
+      {"; only a comment\n\n", 2},
+      {head, 1},
+      {head + drive + "[Drive D]\nHost=no-such-folder\n", 6},
+      {head + drive + "[Drive D]\nHost=\n", 6},
+      {"Type=3\n" + drive, 1},
+      {head + "[Drive C\nType=3\n", 3},
+      {head + drive + "Shortcut\n", 5},
+      {head + "Colour=blue\n" + drive, 3},
+      {head + drive + "[Printers]\n", 5},
+  };
+  ASSERT_GE(cases.size(), 30u);
+  const fs::path folder = fs::temp_directory_path() / ("zov-corrupt-ini-" + std::to_string(::getpid()));
+  for (const auto& c : cases) {
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ofstream(folder / "machine.ini", std::ios::binary) << c.text;
+    try {
+      machine::Machine::open(folder);
+      ADD_FAILURE() << "accepted: " << c.text;
+    } catch (const machine::MachineFileError& e) {
+      EXPECT_EQ(e.line, c.line) << e.what();
+      EXPECT_NE(std::string(e.what()).find("machine.ini:" + std::to_string(c.line) + ": "), std::string::npos)
+          << e.what();
+    }
+    EXPECT_EQ(slurp(folder / "machine.ini"), c.text);
+    EXPECT_FALSE(fs::exists(folder / "registry.reg")) << c.text;
+    EXPECT_FALSE(fs::exists(folder / "drives")) << c.text;
+  }
+  fs::remove_all(folder);
+}
+
+TEST(MachineIni, ADriveAddedLaterHasItsFolderAndRelativeHostsStandInTheMachineFolder) {
+  test::TestMachine m;
+  fs::create_directories(m.folder() / "shared");
+  std::ofstream(m.folder() / "machine.ini", std::ios::app) << "\n[Drive E]\nType=3\n\n[Drive F]\nType=4\nHost=shared\n";
+  m.reopen();
+  EXPECT_TRUE(fs::is_directory(m.folder() / "drives" / "E"));
+  EXPECT_EQ(m.machine().files().createDirectory("E:\\Games"), 0u);
+  EXPECT_EQ(m.machine().files().createDirectory("F:\\Docs"), 0u);
+  EXPECT_TRUE(fs::is_directory(m.folder() / "shared" / "Docs"));
+  EXPECT_EQ(m.machine().config().drive('F')->host, m.folder() / "shared");
+}
+
+TEST(MachineIni, ADeletedMachineIniDoesNotSeedOverAKeptRegistry) {
+  test::TestMachine m;
+  auto& reg = m.machine().registry();
+  ASSERT_EQ(reg.setValue("HKEY_CLASSES_ROOT\\.txt", "", {machine::kRegSz, {'m', 'i', 'n', 'e', 0}}), 0u);
+  ASSERT_EQ(reg.deleteKey("HKEY_CLASSES_ROOT\\txtfile"), 0u);
+  const std::string kept = slurp(m.folder() / "registry.reg");
+  fs::remove(m.folder() / "machine.ini");
+  m.reopen();
+  EXPECT_TRUE(fs::exists(m.folder() / "machine.ini"));
+  EXPECT_EQ(slurp(m.folder() / "registry.reg"), kept);
 }
 
 }  // namespace
