@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -342,6 +343,66 @@ TEST_F(RegistryStoreTest, ChangesOfAnotherStoreAreKeptAndSeen) {
   fs::create_directory(file());  // the file cannot be read
   EXPECT_EQ(first.setValue(kApp, "x", sz("y")), kErrorRegistryIoFailed);
   EXPECT_THROW(RegistryStore::load(file(), 1252), std::runtime_error);
+}
+
+// What a key tree holds, in the form the peer check prints: keys in file
+// order, each with its values in their order.
+void dump(const RegistryStore& reg, const std::string& path, std::string& out) {
+  out += "KEY " + path + "\n";
+  for (const auto& name : reg.valueNames(path)) {
+    const RegistryValue& v = *reg.value(path, name);
+    out += "VALUE " + name + "|" + std::to_string(v.type) + "|";
+    for (std::uint8_t b : v.data) {
+      constexpr char kHex[] = "0123456789abcdef";
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    }
+    out += "\n";
+  }
+  for (const auto& sub : reg.subkeyNames(path)) dump(reg, path + "\\" + sub, out);
+}
+
+TEST_F(RegistryStoreTest, AnotherProjectsImporterReadsTheSameKeysTypesAndBytes) {
+  for (const int codePage : {1252, 1254}) {
+    fs::remove(file());
+    RegistryStore reg = RegistryStore::load(file(), codePage);
+    const std::string app = std::string(kApp) + (codePage == 1254 ? "\\Kısa Yol" : "\\Straße \"Ç\"");
+    ASSERT_EQ(reg.createKey(app), 0u);
+    ASSERT_EQ(reg.createKey("HKEY_LOCAL_MACHINE\\Software\\Empty"), 0u);
+    const std::vector<std::pair<std::string, RegistryValue>> values = {
+        {"", sz("default")},
+        {"Folder", sz(codePage == 1254 ? "C:\\Program Files\\\xDD\xFE" : "C:\\Program Files\\\xC9t\xE9")},
+        {"NoNul", bytes(kRegSz, "C:\\Zov \"5\"")},
+        {"InnerNul", bytes(kRegSz, "a\0b\0"sv)},
+        {"EmptySz", bytes(kRegSz, "")},
+        {"NotText", bytes(kRegSz, "\x81\x8d\0"sv)},
+        {"Lines", sz("one\r\ntwo")},
+        {"Expand", bytes(kRegExpandSz, "%TEMP%\\x\0"sv)},
+        {"Multi", bytes(kRegMultiSz, "a\0b\0\0"sv)},
+        {"EmptyBinary", bytes(kRegBinary, "")},
+        {"Long", bytes(kRegBinary, std::string(300, '\xAB'))},
+        {"Count", bytes(kRegDword, "\x1a\0\0\xff"sv)},
+        {"Short", bytes(kRegDword, "\x01\x02\x03")},
+        {"None", bytes(0, "\0"sv)},
+        {"Odd", bytes(0x12345678, "xy")},
+        {"q\"uote\\d", sz("\\\"")},
+    };
+    for (const auto& [name, value] : values) ASSERT_EQ(reg.setValue(app, name, value), 0u) << name;
+
+    std::string expected;
+    for (const char* root : {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+                             "HKEY_CURRENT_CONFIG"}) {
+      dump(reg, root, expected);
+    }
+    const std::string command = "perl '" ZOV_HIVEX_IMPORT "' '" + file().string() + "' cp" + std::to_string(codePage);
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string imported;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) imported.append(buffer, n);
+    ASSERT_EQ(::pclose(pipe), 0) << "the importer (libwin-hivex-perl) refused the file:\n" << fileText();
+    EXPECT_EQ(imported, expected) << fileText();
+  }
 }
 
 }  // namespace
