@@ -14,7 +14,6 @@ RegistryFileError::RegistryFileError(const std::filesystem::path& f, int l, cons
 namespace {
 
 constexpr std::string_view kHeader = "REGEDIT4";
-constexpr std::string_view kBlanks = " \t";
 constexpr char kHexDigits[] = "0123456789abcdef";
 // Hex lines are wrapped after this many characters, as regedit does.
 constexpr std::size_t kHexLineWidth = 76;
@@ -27,8 +26,9 @@ int hexDigit(char c) {
 }
 
 std::string_view skipBlanks(std::string_view s) {
-  const auto first = s.find_first_not_of(kBlanks);
-  return first == std::string_view::npos ? std::string_view{} : s.substr(first);
+  std::size_t first = 0;
+  while (first < s.size() && (s[first] == ' ' || s[first] == '\t')) ++first;
+  return s.substr(first);
 }
 
 // 1 to 8 hex digits and nothing else.
@@ -79,10 +79,12 @@ class Reader {
     ++lineNo_;
     const auto last = line_.find_last_not_of(" \t\r");
     line_ = last == std::string_view::npos ? std::string_view{} : line_.substr(0, last + 1);
-    if (std::any_of(line_.begin(), line_.end(), [](char c) { return c == '\0' || c == '\r'; })) {
-      fail("a NUL or carriage return character inside the line");
+    bool ascii = true;
+    for (char c : line_) {
+      if (c == '\0' || c == '\r') fail("a NUL or carriage return character inside the line");
+      if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
     }
-    if (!text::isValid(line_)) fail("the line is not UTF-8 text");
+    if (!ascii && !text::isValid(line_)) fail("the line is not UTF-8 text");
     return true;
   }
 
@@ -105,12 +107,16 @@ class Reader {
     if (!rest.empty() && rest[0] == '"') {
       const std::string text = quoted(rest);
       if (!rest.empty()) fail("unexpected text after the closing quote");
-      if (!text::fitsCodePage(text, codePage_)) {
-        fail("the text holds characters that code page " + std::to_string(codePage_) + " lacks");
-      }
-      const std::string ansi = text::toAnsi(text, codePage_);
       value.type = kRegSz;
-      value.data.assign(ansi.begin(), ansi.end());
+      if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        value.data.assign(text.begin(), text.end());  // ASCII is the same in every code page
+      } else {
+        if (!text::fitsCodePage(text, codePage_)) {
+          fail("the text holds characters that code page " + std::to_string(codePage_) + " lacks");
+        }
+        const std::string ansi = text::toAnsi(text, codePage_);
+        value.data.assign(ansi.begin(), ansi.end());
+      }
       value.data.push_back(0);
     } else if (rest.starts_with("dword:")) {
       std::uint32_t number = 0;
@@ -138,6 +144,12 @@ class Reader {
   std::string quoted(std::string_view& rest) {
     std::string out;
     for (std::size_t i = 1; i < rest.size(); ++i) {
+      // The run up to the next quote or backslash as it stands.
+      std::size_t special = i;
+      while (special < rest.size() && rest[special] != '"' && rest[special] != '\\') ++special;
+      if (special == rest.size()) break;
+      out.append(rest.data() + i, special - i);
+      i = special;
       const char c = rest[i];
       if (c == '"') {
         rest.remove_prefix(i + 1);

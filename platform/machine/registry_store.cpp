@@ -72,8 +72,42 @@ struct RegistryStore::Key {
   // The subkeys by index, rebuilt at the first enumeration after a change.
   mutable std::vector<const Key*> byIndex;
   mutable bool byIndexValid = true;
-  std::vector<std::pair<std::string, RegistryValue>> values;  // in the order they were created
-  std::unordered_map<std::string, std::size_t> valueIndex;    // upper-case name -> place in values
+  // The values in the order they were created, and their index by upper-case
+  // name. A key read from the file is indexed at its first use, which keeps
+  // loading a large registry quick; until then a name may stand twice.
+  mutable std::vector<std::pair<std::string, RegistryValue>> values;
+  mutable std::unordered_map<std::string, std::size_t> valueIndex;
+  mutable bool indexed = true;
+  // This key's section of the file, kept between saves until its values change.
+  mutable std::string section;
+  mutable bool sectionValid = false;
+
+  // A value read from the file. A name that stands twice keeps its first
+  // place and its last data.
+  void append(std::string valueName, RegistryValue value) {
+    values.emplace_back(std::move(valueName), std::move(value));
+    indexed = false;
+    sectionValid = false;
+  }
+
+  const std::unordered_map<std::string, std::size_t>& index() const {
+    if (!indexed) {
+      valueIndex.clear();
+      std::size_t kept = 0;
+      for (std::size_t i = 0; i < values.size(); ++i) {
+        const auto [it, added] = valueIndex.try_emplace(text::upper(values[i].first), kept);
+        if (!added) {
+          values[it->second].second = std::move(values[i].second);
+          continue;
+        }
+        if (kept != i) values[kept] = std::move(values[i]);
+        ++kept;
+      }
+      values.resize(kept);
+      indexed = true;
+    }
+    return valueIndex;
+  }
 
   Key* child(std::string_view childName) const {
     const auto it = subkeys.find(text::upper(childName));
@@ -116,6 +150,8 @@ struct RegistryStore::Key {
 
   // Sets a value; `undo`, when given, receives what sets it back.
   void put(std::string valueName, RegistryValue value, Undo* undo = nullptr) {
+    index();
+    sectionValid = false;
     const auto [it, added] = valueIndex.try_emplace(text::upper(valueName), values.size());
     if (added) {
       values.emplace_back(std::move(valueName), std::move(value));
@@ -123,17 +159,24 @@ struct RegistryStore::Key {
         *undo = [this, upperName = it->first] {
           valueIndex.erase(upperName);
           values.pop_back();
+          sectionValid = false;
         };
       }
     } else {
       RegistryValue& stored = values[it->second].second;
-      if (undo) *undo = [&stored, old = stored] { stored = old; };
+      if (undo) {
+        *undo = [this, &stored, old = stored] {
+          stored = old;
+          sectionValid = false;
+        };
+      }
       stored = std::move(value);
     }
   }
 
   // Removes the value at `place`; `undo` receives what puts it back there.
   void remove(std::size_t place, Undo& undo) {
+    sectionValid = false;
     auto removed = std::make_shared<std::pair<std::string, RegistryValue>>(std::move(values[place]));
     valueIndex.erase(text::upper(removed->first));
     values.erase(values.begin() + static_cast<std::ptrdiff_t>(place));
@@ -146,15 +189,22 @@ struct RegistryStore::Key {
       }
       valueIndex.emplace(text::upper(removed->first), place);
       values.insert(values.begin() + static_cast<std::ptrdiff_t>(place), *removed);
+      sectionValid = false;
     };
   }
 
   // This key's section, then its subkeys' in Windows order; `path` is this
   // key's full path and is given back unchanged.
   void appendTo(std::string& out, std::string& path, int codePage) const {
-    appendKeyLine(out, path);
-    for (const auto& [valueName, value] : values) appendValueLines(out, valueName, value, codePage);
-    out += '\n';
+    if (!sectionValid) {
+      index();
+      section.clear();
+      appendKeyLine(section, path);
+      for (const auto& [valueName, value] : values) appendValueLines(section, valueName, value, codePage);
+      section += '\n';
+      sectionValid = true;
+    }
+    out += section;
     for (const auto& entry : subkeys) {
       const std::size_t length = path.size();
       path += '\\';
@@ -211,7 +261,7 @@ RegistryStore::Roots RegistryStore::parse(std::string_view text, const fs::path&
       if (reason.empty()) current_ = roots_[path_.root]->make(path_.names);
       return reason;
     }
-    void value(std::string name, RegistryValue value) override { current_->put(std::move(name), std::move(value)); }
+    void value(std::string name, RegistryValue value) override { current_->append(std::move(name), std::move(value)); }
 
    private:
     Roots& roots_;
@@ -314,8 +364,9 @@ const RegistryValue* RegistryStore::value(std::string_view keyPath, std::string_
   reload();
   const Key* key = find(keyPath);
   if (!key) return nullptr;
-  const auto it = key->valueIndex.find(text::upper(name));
-  return it == key->valueIndex.end() ? nullptr : &key->values[it->second].second;
+  const auto& index = key->index();
+  const auto it = index.find(text::upper(name));
+  return it == index.end() ? nullptr : &key->values[it->second].second;
 }
 
 RegistryResult RegistryStore::setValue(std::string_view keyPath, std::string_view name, RegistryValue value) {
@@ -332,8 +383,9 @@ RegistryResult RegistryStore::deleteValue(std::string_view keyPath, std::string_
   return change([&](Undo& undo) {
     Key* key = find(keyPath);
     if (!key) return kErrorFileNotFound;
-    const auto it = key->valueIndex.find(text::upper(name));
-    if (it == key->valueIndex.end()) return kErrorFileNotFound;
+    const auto& index = key->index();
+    const auto it = index.find(text::upper(name));
+    if (it == index.end()) return kErrorFileNotFound;
     key->remove(it->second, undo);
     return kErrorSuccess;
   });
@@ -362,6 +414,7 @@ std::vector<std::string> RegistryStore::valueNames(std::string_view keyPath) con
   reload();
   std::vector<std::string> names;
   if (const Key* key = find(keyPath)) {
+    key->index();
     names.reserve(key->values.size());
     for (const auto& entry : key->values) names.push_back(entry.first);
   }
