@@ -137,6 +137,8 @@ TEST_F(RegistryStoreTest, ReadsTheFormsRegeditWrites) {
       "\"Plain\"=hex(7):00\r\n"
       "\"\"=\"empty name is the default\"\r\n");
   const char* key = "HKEY_LOCAL_MACHINE\\Software\\A\\B";
+  const std::string text = reg.toText();  // a name that stands twice is written once
+  EXPECT_EQ(text.find("\"Plain\""), text.rfind("\"Plain\"")) << text;
   EXPECT_TRUE(reg.keyExists("HKEY_LOCAL_MACHINE\\Software\\A"));
   EXPECT_EQ(*reg.value(key, "Wrapped"), bytes(kRegBinary, "\x01\x02\x03\xff"));
   EXPECT_EQ(*reg.value(key, "Plain"), bytes(kRegMultiSz, std::string(1, '\0')));  // the later line wins
