@@ -118,6 +118,9 @@ run() {  # run LANGUAGE CAPTION QUESTION_TITLE
   shot "$lang-2-agreement"
   click 390 291  # Next, enabled by the agreement
   within on_page_4 || fail "$lang: agreeing and Next did not show the destination page"
+  click 300 75   # into the destination box: it stays drawn
+  sleep 0.5
+  on_page_4 || fail "$lang: a click into the destination box blanked it"
   shot "$lang-3-destination"
   click 320 291  # Back
   within on_page_2 || fail "$lang: Back did not show the agreement again"
