@@ -207,15 +207,17 @@ struct Setting {
 };
 
 // A setting of one field. Drive settings whose value is the default one are
-// left out when written.
+// left out when written, unless `always`.
 template <class Format, class Field>
-Setting one(Section section, std::string_view key, Field& (*field)(Target), Format format = {}) {
+Setting one(Section section, std::string_view key, Field& (*field)(Target), Format format = {}, bool always = false) {
   return {section, key,
           [field, format](Target t, const std::string& v) { return format.read(v, field(t)); },
-          [section, field, format](Target t) {
+          [section, field, format, always](Target t) {
             DriveConfig defaults;
             MachineConfig unused;
-            if (section == Section::Drive && field(t) == field(Target{unused, defaults})) return std::vector<std::string>{};
+            if (section == Section::Drive && !always && field(t) == field(Target{unused, defaults})) {
+              return std::vector<std::string>{};
+            }
             return std::vector<std::string>{format.write(field(t))};
           }};
 }
@@ -242,7 +244,7 @@ std::vector<Setting> settings(const std::filesystem::path& machineFolder) {
       one<Text>(S::Folders, "LocalAppData", +[](Target t) -> auto& { return t.machine.localAppDataFolder; }),
       one<Text>(S::Folders, "Programs", +[](Target t) -> auto& { return t.machine.programsFolder; }),
       one<Text>(S::Folders, "Desktop", +[](Target t) -> auto& { return t.machine.desktopFolder; }),
-      one<Decimal<int>>(S::Drive, "Type", +[](Target t) -> auto& { return t.drive.type; }, {0, 6}),
+      one<Decimal<int>>(S::Drive, "Type", +[](Target t) -> auto& { return t.drive.type; }, {0, 6}, true),
       one<Text>(S::Drive, "Label", +[](Target t) -> auto& { return t.drive.label; }),
       one<HostFolder>(S::Drive, "Host", +[](Target t) -> auto& { return t.drive.host; }, {machineFolder}),
       one<YesNo>(S::Drive, "Medium", +[](Target t) -> auto& { return t.drive.medium; }),

@@ -249,6 +249,7 @@ RegistryStore RegistryStore::load(fs::path file, int codePage, HostDisk* disk) {
 RegistryStore RegistryStore::fromText(std::string_view text, fs::path file, int codePage) {
   RegistryStore store(std::move(file), codePage, nullptr);
   store.roots_ = parse(text, store.file(), codePage);
+  store.file_.adopt();
   return store;
 }
 

@@ -62,7 +62,8 @@ class RegistryStore {
   // file that cannot be read throws std::runtime_error.
   // `disk`, when given, is the room left on the host disk (a fault setting).
   static RegistryStore load(std::filesystem::path file, int codePage, HostDisk* disk = nullptr);
-  // The same from the text of a file; the store saves to `file` at its first change.
+  // The same from the text of a file; the store replaces `file` at its first
+  // change (unless someone else changes the file before).
   static RegistryStore fromText(std::string_view text, std::filesystem::path file, int codePage);
 
   RegistryStore(RegistryStore&&) noexcept;

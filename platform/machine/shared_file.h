@@ -41,6 +41,9 @@ class SharedFile {
   bool read(std::string& text, int& error);
   // Takes what read() read as the version now in memory.
   void accept() { seen_ = read_; }
+  // Takes the file as it is on disk now as the version in memory, which then
+  // replaces it at the next write.
+  void adopt() { seen_ = identityOf(file_); }
   // Replaces the file (see replaceFile) and remembers it as seen.
   [[nodiscard]] int write(std::string_view content);
 

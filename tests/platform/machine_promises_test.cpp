@@ -86,6 +86,19 @@ TEST(MachineSharing, ThreeProcessesWritingAtOnceLoseNoValue) {
   }
 }
 
+TEST(MachineSharing, AttributesSetByTwoProgramsAreBothKept) {
+  test::TestMachine m;
+  machine::AttributeStore first(m.folder() / "attributes"), second(m.folder() / "attributes");
+  ASSERT_EQ(first.set("C:\\a.txt", machine::kAttrHidden), 0u);
+  ASSERT_EQ(second.set("C:\\b.txt", machine::kAttrReadOnly), 0u);
+  ASSERT_EQ(first.set("C:\\c.txt", machine::kAttrSystem), 0u);
+  EXPECT_EQ(second.get("C:\\C.TXT"), machine::kAttrSystem);
+  const machine::AttributeStore again(m.folder() / "attributes");
+  EXPECT_EQ(again.get("C:\\a.txt"), machine::kAttrHidden);
+  EXPECT_EQ(again.get("C:\\b.txt"), machine::kAttrReadOnly);
+  EXPECT_EQ(again.get("C:\\c.txt"), machine::kAttrSystem);
+}
+
 TEST(MachineHostDisk, AFullHostDiskGivesCodesAndTheMachineOpensAgain) {
   test::TestMachine m;
   m.writeFile("C:\\Data\\kept.txt", "kept");
