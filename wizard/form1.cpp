@@ -49,10 +49,14 @@ void Form1Window::sayfagoster() {
     const std::string dir = Trim(InstallDir);
     if (runtime::Right(dir, 1) == "\\") InstallDir = runtime::Left(dir, runtime::Len(dir) - 1);
     Text2.Text = Trim(InstallDir);
-    // The destination checks and the install routine follow here; until
-    // they exist the progress page is shown and the wizard waits on it.
+    const bool ok = CheckInstallDir();
     Frame1(3).Visible = false;
-    Frame1(4).Visible = true;
+    if (ok) {
+      Frame1(4).Visible = true;
+    } else {
+      WizardPage = 4;
+      sayfagoster();
+    }
   }
 }
 

@@ -58,6 +58,13 @@ class Form1Window : public ui::Form {
 
   // Destination folder: ends it in the product's own folder.
   void DizinGuncelle();
+  // Checks the destination and creates its folder; True when the
+  // installation can go there.
+  bool CheckInstallDir();
+
+  // The last-resort settings folder below Program Files on the system drive:
+  // 0 when it exists (UserDir and AppDataDir then name it), -1 otherwise.
+  std::int32_t MakeConfFolder();
 
   // Install helpers (the installation engine's methods of this window).
   void DeleteTempFiles();
@@ -70,6 +77,13 @@ class Form1Window : public ui::Form {
 
  private:
   void placeControls();
+  // Start-up steps. The user-folder discovery of Vista and 7 sets UserDir,
+  // AppDataDir and the domain pair, or ends the program.
+  void FindUserFolders();
+  void chooseDefaultDestination();
+  // Waits while the product's windows are open; false when the user gave up
+  // and the window has been unloaded.
+  bool WaitWhileProductRuns();
   // The click counter of the hidden switch on the picture, kept with the window.
   std::uint8_t image1Clicks_ = 0;
 };

@@ -170,11 +170,17 @@ void Form3Window::Command1_Click() {
   }
   const std::string path = base + name;
   try {
+    if (present(path) && (runtime::GetAttr(path) & runtime::vbDirectory) == 0) {
+      ui::MsgBox("A file named '" + name + "' is in " + Dir1.Path.get() +
+                     " already. Please enter another name for the new folder.",
+                 48, TranslateText("New Folder"));
+      return;
+    }
     if (!present(path)) runtime::MkDir(path);
     Dir1.Path = path;
     Dir1.RefreshList();
   } catch (const runtime::RuntimeError& e) {
-    // A name the file system refuses, or one that names a file: the window stays as it was.
+    // A name the file system refuses, or a folder that cannot be made: the window stays as it was.
     if (e.number() == runtime::kBadFileNameOrNumber) {
       ui::MsgBox(TranslateText("Characters, like '\\*?,:' are invalid."), 48, TranslateText("Invalid Characters"));
     } else {

@@ -118,7 +118,8 @@ void Machine::create(const fs::path& folder, const MachineConfig& config) {
   const bool keptRegistry = fs::exists(folder / "registry.reg", ec);
   std::unique_ptr<Machine> m(new Machine(folder, config));
   for (const std::string* f : {&config.windowsFolder, &config.systemFolder, &config.tempFolder, &config.documentsFolder,
-                               &config.localAppDataFolder, &config.programsFolder, &config.desktopFolder}) {
+                               &config.localAppDataFolder, &config.programsFolder, &config.desktopFolder,
+                               &config.domainLocalAppDataFolder}) {
     makeFolders(*m->files_, *f);
   }
   makeFolders(*m->files_, config.windowsFolder.substr(0, 2) + "\\Program Files");

@@ -244,6 +244,7 @@ std::vector<Setting> settings(const std::filesystem::path& machineFolder) {
       one<Text>(S::Folders, "LocalAppData", +[](Target t) -> auto& { return t.machine.localAppDataFolder; }),
       one<Text>(S::Folders, "Programs", +[](Target t) -> auto& { return t.machine.programsFolder; }),
       one<Text>(S::Folders, "Desktop", +[](Target t) -> auto& { return t.machine.desktopFolder; }),
+      one<Text>(S::Folders, "DomainLocalAppData", +[](Target t) -> auto& { return t.machine.domainLocalAppDataFolder; }),
       one<Decimal<int>>(S::Drive, "Type", +[](Target t) -> auto& { return t.drive.type; }, {0, 6}, true),
       one<Text>(S::Drive, "Label", +[](Target t) -> auto& { return t.drive.label; }),
       one<HostFolder>(S::Drive, "Host", +[](Target t) -> auto& { return t.drive.host; }, {machineFolder}),
@@ -265,6 +266,7 @@ std::vector<Setting> settings(const std::filesystem::path& machineFolder) {
       one<List>(S::Faults, "LockedAttributes", +[](Target t) -> auto& { return t.machine.faults.lockedAttributes; }),
       one<List>(S::Faults, "RefuseWrites", +[](Target t) -> auto& { return t.machine.faults.refuseWrites; }),
       one<List>(S::Faults, "LockedFiles", +[](Target t) -> auto& { return t.machine.faults.lockedFiles; }),
+      one<List>(S::Faults, "UnreadableKeys", +[](Target t) -> auto& { return t.machine.faults.unreadableKeys; }),
       one<OptionalDecimal>(S::Faults, "HostFreeBytes", +[](Target t) -> auto& { return t.machine.faults.hostFreeBytes; }),
   };
 }

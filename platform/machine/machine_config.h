@@ -38,6 +38,10 @@ struct Faults {
   std::vector<std::string> refuseWrites;
   // Files held open by another program: they cannot be written, replaced or deleted.
   std::vector<std::string> lockedFiles;
+  // Registry keys ("HKEY_LOCAL_MACHINE\Software\X", compared without case)
+  // that refuse to be read, with every key below them: opening them,
+  // reading their values and listing their subkeys is access denied.
+  std::vector<std::string> unreadableKeys;
   // Room left on the host disk that holds the machine folder, for this run:
   // every byte the machine writes there uses it up (unlimited when not set).
   std::optional<std::uint64_t> hostFreeBytes;
@@ -65,6 +69,9 @@ struct MachineConfig {
   std::string localAppDataFolder;
   std::string programsFolder;
   std::string desktopFolder;
+  // The local application data of the user's domain-account profile; made
+  // with the machine when set (no Windows function names it).
+  std::string domainLocalAppDataFolder;
 
   std::map<char, DriveConfig> drives;  // by upper-case letter
 

@@ -186,14 +186,22 @@ std::string driveText(char letter) {
   return t;
 }
 
+// Every drive of the machine is in the list and can be chosen, ready or
+// not; what the program does with it is up to its Change handler.
+bool isDriveOfMachine(char letter) {
+  for (char drive : files().driveLetters()) {
+    if (std::toupper(static_cast<unsigned char>(letter)) == std::toupper(static_cast<unsigned char>(drive))) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 DriveListBox::DriveListBox(Form& f, std::string name, int index)
     : Control(f, ControlKind::DriveListBox, std::move(name), index) {
   Drive.onSet([this](const std::string& old) {
     const std::string wanted = Drive.get();
-    if (wanted.empty() || !std::isalpha(static_cast<unsigned char>(wanted[0])) ||
-        files().driveType(wanted[0]) == 1) {
+    if (wanted.empty() || !isDriveOfMachine(wanted[0])) {
       Drive.reset(old);
       runtime::Raise(runtime::kDeviceUnavailable);
     }

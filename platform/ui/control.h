@@ -200,8 +200,8 @@ class DriveListBox : public Control {
  public:
   DriveListBox(Form& f, std::string name, int index = -1);
   // The current drive's text ("c: [System]"). Setting it to a drive text
-  // ("d:" or more) selects that drive and raises Change; a drive that is not
-  // there is error 68.
+  // ("d:" or more) selects that drive and raises Change, whether the drive
+  // is ready or not; a letter that is no drive of the machine is error 68.
   Property<std::string> Drive;
   std::vector<std::string> List() const;
 };

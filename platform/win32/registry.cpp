@@ -5,6 +5,7 @@
 
 #include "platform/machine/machine.h"
 #include "platform/machine/windows_errors.h"
+#include "platform/text/case_map.h"
 #include "platform/win32/ansi_buffer.h"
 
 namespace zov::win32 {
@@ -56,6 +57,15 @@ bool join(const std::string& base, const std::string& subKey, std::string& full)
   return true;
 }
 
+// A key that the machine's faults keep from being read, or one below it.
+bool readRefused(const std::string& path) {
+  for (const std::string& refused : m::currentMachine().config().faults.unreadableKeys) {
+    if (path.size() < refused.size() || !text::equalsNoCase(path.substr(0, refused.size()), refused)) continue;
+    if (path.size() == refused.size() || path[refused.size()] == '\\') return true;
+  }
+  return false;
+}
+
 HKEY handleFor(const std::string& path) {
   const HKEY h = nextKey;
   nextKey += 8;
@@ -76,6 +86,7 @@ LONG RegOpenKeyA(HKEY key, const std::string& subKey, HKEY& result) {
     return m::kErrorSuccess;
   }
   if (!store().keyExists(full)) return m::kErrorFileNotFound;
+  if (readRefused(full)) return m::kErrorAccessDenied;
   result = handleFor(full);
   return m::kErrorSuccess;
 }
@@ -94,6 +105,7 @@ LONG RegCreateKeyA(HKEY key, const std::string& subKey, HKEY& result) {
 LONG RegQueryValueExA(HKEY key, const std::string& valueName, DWORD* type, void* data, DWORD* size) {
   const std::string path = pathOf(key);
   if (path.empty()) return m::kErrorInvalidHandle;
+  if (readRefused(path)) return m::kErrorAccessDenied;
   const m::RegistryValue* v = store().value(path, textOf(ansiOf(valueName)));
   if (!v) return m::kErrorFileNotFound;
   if (type) *type = v->type;
@@ -141,6 +153,7 @@ LONG RegDeleteValueA(HKEY key, const std::string& valueName) {
 LONG RegEnumKeyA(HKEY key, DWORD index, std::string& buffer, DWORD size) {
   const std::string path = pathOf(key);
   if (path.empty()) return m::kErrorInvalidHandle;
+  if (readRefused(path)) return m::kErrorAccessDenied;
   const auto name = store().subkeyName(path, index);
   if (!name) return m::kErrorNoMoreItems;
   const std::string ansi = ansiOf(*name);

@@ -152,6 +152,29 @@ TEST(Win32Registry, SubkeysEnumerateInWindowsOrderAndDeleteOnlyWhenEmpty) {
   EXPECT_EQ(RegOpenKeyA(12345, "x", key), 6);
 }
 
+TEST(Win32Registry, UnreadableKeysRefuseReadingButNotWriting) {
+  test::TestMachine m([](machine::MachineConfig& c) { c.faults.unreadableKeys = {"hkey_local_machine\\Software\\Closed"}; });
+  EXPECT_EQ(machine::MachineConfig::load(m.folder() / "machine.ini").faults.unreadableKeys,
+            std::vector<std::string>{"hkey_local_machine\\Software\\Closed"});
+  HKEY key = 0;
+  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\Closed\\Below", key), 0);
+  EXPECT_EQ(RegSetValueExA(key, "Dizin", REG_SZ, "C:\\A", 4), 0);
+  DWORD type = 0, size = 0;
+  EXPECT_EQ(RegQueryValueExA(key, "Dizin", &type, nullptr, &size), 5);
+  RegCloseKey(key);
+  EXPECT_EQ(RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Closed", key), 5);
+  EXPECT_EQ(RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Closed\\Below", key), 5);
+  // The key's parent and a neighbour whose name only begins the same way read as usual.
+  ASSERT_EQ(RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software", key), 0);
+  std::string buffer(255, ' ');
+  EXPECT_EQ(RegEnumKeyA(key, 0, buffer, 255), 0);
+  RegCloseKey(key);
+  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\ClosedNot", key), 0);
+  RegCloseKey(key);
+  EXPECT_EQ(RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\ClosedNot", key), 0);
+  RegCloseKey(key);
+}
+
 TEST(Win32Shell, SpecialAndKnownFoldersComeThroughShellMemory) {
   test::TestMachine m;
   Address list = 0;

@@ -59,6 +59,25 @@ TEST_F(WizardTest, ACdDriveIsRefusedAndTheListsReturn) {
   EXPECT_NE(transcript().find("?? box \"Driver\""), std::string::npos);
 }
 
+TEST_F(WizardTest, ADriveWithoutARootSnapsBackSilentlyAndTheProgramGoesOn) {
+  run(std::string(kOpenChooser) + "choose Drive1 h:\n", [](machine::MachineConfig& c) { c.drives['H'] = drive('H', 1); });
+  EXPECT_FALSE(ended);
+  EXPECT_EQ(Form3().Drive1.Drive.get(), "c: [System]");
+  EXPECT_EQ(Form3().Dir1.Path.get(), "C:\\Program Files");
+  EXPECT_EQ(transcript().find("?? box"), std::string::npos);
+  more("click Command2\n");
+  EXPECT_EQ(Trim(InstallDir), "C:\\Program Files\\ZOV Zuzuzu Rudavero 5");
+}
+
+TEST_F(WizardTest, NewFolderWithTheNameOfAFileSaysSo) {
+  run(kOpenChooser);
+  machine->writeFile("C:\\Program Files\\Games", "x");
+  more("click Command1\ninput Games\nanswer OK \"A file named 'Games' is in C:\\Program Files already.\"\n");
+  EXPECT_TRUE(Form3().loaded());
+  EXPECT_EQ(Form3().Dir1.Path.get(), "C:\\Program Files");
+  EXPECT_EQ(transcript().find("Could not create directory"), std::string::npos);
+}
+
 TEST_F(WizardTest, AnotherFixedDriveShowsItsCurrentFolder) {
   run(std::string(kOpenChooser) + "choose Drive1 f:\n", [](machine::MachineConfig& c) { c.drives['F'] = drive('F', 3); });
   EXPECT_EQ(Form3().Dir1.Path.get(), "F:\\");

@@ -120,7 +120,7 @@ TEST_F(WizardTest, GermanThenEnglishPutsTheEnglishTextsBack) {
 }
 
 TEST_F(WizardTest, TheLanguageListFollowsTheSystemLanguage) {
-  run("", [](machine::MachineConfig& c) { c.uiLanguage = 0x0407; });
+  run("", [](machine::MachineConfig& c) { c = windowsXp(), c.uiLanguage = 0x0407; });
   EXPECT_EQ(Form1().Combo1.Text(), "Deutsch");
   EXPECT_EQ(Form1().Command3.Caption.get(), "Abbrechen");
 }

@@ -27,8 +27,10 @@ void ResetProgramState() {
   TranslationCache.fill(std::string());
 }
 
-bool WizardTest::run(const std::string& script, const std::function<void(machine::MachineConfig&)>& edit) {
+bool WizardTest::run(const std::string& script, const std::function<void(machine::MachineConfig&)>& edit,
+                     const std::function<void(TestMachine&)>& prepare) {
   machine = std::make_unique<TestMachine>(edit);
+  if (prepare) prepare(*machine);
   ResetProgramState();
   RegisterWizardWindows();
   machine->script(script);

@@ -16,7 +16,9 @@ class WizardTest : public ::testing::Test {
  protected:
   // Starts the program (Main) with the script; returns true when every
   // window was closed by the time the script ended.
-  bool run(const std::string& script, const std::function<void(machine::MachineConfig&)>& edit = {});
+  // `prepare` puts what earlier runs left (settings, folders) on the fresh machine before the program starts.
+  bool run(const std::string& script, const std::function<void(machine::MachineConfig&)>& edit = {},
+           const std::function<void(TestMachine&)>& prepare = {});
   // Gives the running program more input.
   bool more(const std::string& script);
   void TearDown() override;

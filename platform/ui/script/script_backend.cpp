@@ -291,6 +291,7 @@ int ScriptBackend::messageBox(const MessageBoxRequest& request) {
   note("?? box \"" + request.title + "\" [" + buttons + ", " + iconName(request.icon()) + ", default " +
        answerName(request.defaultAnswer()) + (request.systemModal() ? ", system modal" : "") + "]");
   note("   " + oneLine(request.prompt));
+  runOtherPrograms();
   if (commands_.empty()) abort(nullptr, "a message box is waiting for an answer, but the script has ended");
   const ScriptCommand command = commands_.front();
   if (command.verb != "answer") abort(&command, "a message box is waiting for an answer");
@@ -311,6 +312,7 @@ std::optional<std::string> ScriptBackend::inputBox(const std::string& prompt, co
                                                    const std::string& initial) {
   present();
   note("?? input \"" + title + "\": " + oneLine(prompt) + " |" + initial + "|");
+  runOtherPrograms();
   if (commands_.empty()) abort(nullptr, "an input box is waiting for an answer, but the script has ended");
   const ScriptCommand command = commands_.front();
   if (command.verb != "input" && command.verb != "input-cancel") abort(&command, "an input box is waiting for an answer");
@@ -321,6 +323,15 @@ std::optional<std::string> ScriptBackend::inputBox(const std::string& prompt, co
   }
   note(">> |" + command.argument + "|");
   return command.argument;
+}
+
+void ScriptBackend::runOtherPrograms() {
+  // Other programs do not wait for the box: their windows open and close while it is up.
+  while (!commands_.empty() && (commands_.front().verb == "window-opens" || commands_.front().verb == "window-closes")) {
+    const ScriptCommand command = commands_.front();
+    commands_.pop_front();
+    run(command);
+  }
 }
 
 void ScriptBackend::doEvents() {

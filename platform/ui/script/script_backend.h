@@ -44,6 +44,8 @@ class ScriptBackend : public Backend {
 
  private:
   void run(const ScriptCommand& command);
+  // Runs the script's next commands while they are other programs' windows opening or closing.
+  void runOtherPrograms();
   Form* activeForm() const;
   // The visible forms, topmost first.
   std::vector<Form*> visibleForms() const;

@@ -1,0 +1,14 @@
+// Whether a path is present: a directory listing of it with an attribute
+// mask finds an entry. The listing also finds a plain file of that name, and
+// hidden or system entries only when the mask names them.
+#pragma once
+
+#include <string_view>
+
+namespace zov {
+
+// Works on the trimmed path. A blank path, and one that cannot be listed at
+// all (a bad name, a drive without a medium), is not present.
+bool PathExists(std::string_view path, int attributes);
+
+}  // namespace zov
