@@ -65,6 +65,12 @@ std::uint32_t saveError(int err) { return err == ENOSPC || err == EDQUOT ? kErro
 
 }  // namespace
 
+// The text of a file that keys read from it keep until their values are built.
+struct RegistryStore::Source {
+  std::string text;
+  int codePage;
+};
+
 struct RegistryStore::Key {
   std::string name;  // as it was created
   // Keyed by upper-case name, so that the map's order is Windows' enumeration order.
@@ -73,8 +79,11 @@ struct RegistryStore::Key {
   mutable std::vector<const Key*> byIndex;
   mutable bool byIndexValid = true;
   // The values in the order they were created, and their index by upper-case
-  // name. A key read from the file is indexed at its first use, which keeps
-  // loading a large registry quick; until then a name may stand twice.
+  // name. A key read from the file has its values checked but not built: they
+  // are built and indexed at the key's first use, which keeps loading a large
+  // registry quick. Until then `lines` holds them and a name may stand twice.
+  mutable std::shared_ptr<const Source> source;
+  mutable std::vector<std::string_view> lines;
   mutable std::vector<std::pair<std::string, RegistryValue>> values;
   mutable std::unordered_map<std::string, std::size_t> valueIndex;
   mutable bool indexed = true;
@@ -91,6 +100,18 @@ struct RegistryStore::Key {
   }
 
   const std::unordered_map<std::string, std::size_t>& index() const {
+    if (!lines.empty()) {
+      values.reserve(values.size() + lines.size());
+      for (std::string_view valueLines : lines) {
+        std::string valueName;
+        RegistryValue value;
+        readRegistryValue(valueLines, source->codePage, valueName, value);
+        values.emplace_back(std::move(valueName), std::move(value));
+      }
+      lines.clear();
+      lines.shrink_to_fit();
+      source.reset();
+    }
     if (!indexed) {
       valueIndex.clear();
       std::size_t kept = 0;
@@ -241,38 +262,46 @@ RegistryStore RegistryStore::load(fs::path file, int codePage, HostDisk* disk) {
   int err = 0;
   const bool exists = store.file_.read(text, err);
   if (err) throw std::runtime_error(store.file().string() + ": cannot be read: " + std::strerror(err));
-  if (exists) store.roots_ = parse(text, store.file(), codePage);
+  if (exists) store.roots_ = parse(std::move(text), store.file(), codePage);
   store.file_.accept();
   return store;
 }
 
 RegistryStore RegistryStore::fromText(std::string_view text, fs::path file, int codePage) {
   RegistryStore store(std::move(file), codePage, nullptr);
-  store.roots_ = parse(text, store.file(), codePage);
+  store.roots_ = parse(std::string(text), store.file(), codePage);
   store.file_.adopt();
   return store;
 }
 
-RegistryStore::Roots RegistryStore::parse(std::string_view text, const fs::path& file, int codePage) {
+RegistryStore::Roots RegistryStore::parse(std::string text, const fs::path& file, int codePage) {
   class Builder final : public RegistryTextSink {
    public:
-    explicit Builder(Roots& roots) : roots_(roots) {}
+    Builder(Roots& roots, std::shared_ptr<const Source> source) : roots_(roots), source_(std::move(source)) {}
     std::string key(std::string_view path) override {
       std::string reason = splitKeyPath(path, path_);
       if (reason.empty()) current_ = roots_[path_.root]->make(path_.names);
       return reason;
     }
     void value(std::string name, RegistryValue value) override { current_->append(std::move(name), std::move(value)); }
+    void checkedValue(std::string_view lines) override {
+      if (current_->lines.empty()) current_->source = source_;
+      current_->lines.push_back(lines);
+      current_->indexed = false;
+      current_->sectionValid = false;
+    }
 
    private:
     Roots& roots_;
+    std::shared_ptr<const Source> source_;
     KeyPath path_;
     Key* current_ = nullptr;
   };
 
   Roots roots = emptyRoots();
-  Builder builder(roots);
-  readRegistryText(text, file, codePage, builder);
+  auto source = std::make_shared<const Source>(Source{std::move(text), codePage});
+  Builder builder(roots, source);
+  readRegistryText(source->text, file, codePage, builder, ValueReading::CheckOnly);
   return roots;
 }
 
@@ -283,7 +312,7 @@ std::uint32_t RegistryStore::reload() const {
   const bool exists = file_.read(text, err);
   if (err) return kErrorRegistryIoFailed;
   try {
-    roots_ = exists ? parse(text, file(), codePage_) : emptyRoots();
+    roots_ = exists ? parse(std::move(text), file(), codePage_) : emptyRoots();
   } catch (const RegistryFileError&) {
     return kErrorRegistryCorrupt;
   } catch (const std::bad_alloc&) {

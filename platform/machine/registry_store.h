@@ -108,13 +108,14 @@ class RegistryStore {
   std::string toText() const;
 
  private:
+  struct Source;
   struct Key;
   using Roots = std::vector<std::unique_ptr<Key>>;  // in the order of kRootNames
   using Undo = std::function<void()>;
   RegistryStore(std::filesystem::path file, int codePage, HostDisk* disk);
   static Roots emptyRoots();
   // The keys of a file's text; throws RegistryFileError.
-  static Roots parse(std::string_view text, const std::filesystem::path& file, int codePage);
+  static Roots parse(std::string text, const std::filesystem::path& file, int codePage);
   // Reads the file again when another process has replaced it; returns 0 or
   // the error code of a file that cannot be read or does not parse.
   std::uint32_t reload() const;
