@@ -72,12 +72,16 @@ bool parseHexNumber(std::string_view digits, std::uint32_t& number) {
 
 class Reader {
  public:
-  Reader(std::string_view text, const std::filesystem::path& file, int codePage, RegistryTextSink& sink, bool building)
-      : text_(text), file_(file), codePage_(codePage), sink_(sink), building_(building), plain_(isPlainAscii(text)) {}
+  // `sink` receives the checked lines of each value; without one, values are built.
+  Reader(std::string_view text, const std::filesystem::path& file, int codePage, RegistryTextSink* sink)
+      : text_(text), file_(file), codePage_(codePage), sink_(sink), building_(!sink), plain_(isPlainAscii(text)) {}
 
-  // Reads the one value that the text holds.
-  void runOneValue() {
-    if (nextLine()) valueLine(skipBlanks(line_));
+  // Builds the one value that the text holds.
+  void runOneValue(std::string& name, RegistryValue& value) {
+    if (!nextLine()) return;
+    valueLine(skipBlanks(line_));
+    name = std::move(builtName_);
+    value = std::move(builtValue_);
   }
 
   void run() {
@@ -125,7 +129,7 @@ class Reader {
   void keyLine(std::string_view line) {
     if (line.size() > 1 && line[1] == '-') fail("key deletion lines ([-...]) are not supported");
     if (line.back() != ']') fail("a key line must end with ']'");
-    if (const std::string reason = sink_.key(line.substr(1, line.size() - 2)); !reason.empty()) fail(reason);
+    if (const std::string reason = sink_->key(line.substr(1, line.size() - 2)); !reason.empty()) fail(reason);
   }
 
   // A value's line (and the lines it continues on); `rest` is the line from the value's name on.
@@ -179,9 +183,10 @@ class Reader {
       fail("expected \"text\", dword:, hex: or hex(type): after '='");
     }
     if (building_) {
-      sink_.value(std::move(name), std::move(value));
+      builtName_ = std::move(name);
+      builtValue_ = std::move(value);
     } else {
-      sink_.checkedValue(std::string_view(start, static_cast<std::size_t>(line_.data() + line_.size() - start)));
+      sink_->value(std::string_view(start, static_cast<std::size_t>(line_.data() + line_.size() - start)));
     }
   }
 
@@ -259,8 +264,10 @@ class Reader {
   std::string_view text_;
   const std::filesystem::path& file_;
   int codePage_;
-  RegistryTextSink& sink_;
+  RegistryTextSink* sink_;
   bool building_;
+  std::string builtName_;
+  RegistryValue builtValue_;
   bool plain_;  // ASCII without NUL or CR throughout
   std::size_t pos_ = 0;
   int lineNo_ = 0;
@@ -322,25 +329,12 @@ void appendHex(std::string& out, std::size_t lineStart, const std::vector<std::u
 
 }  // namespace
 
-void readRegistryText(std::string_view text, const std::filesystem::path& file, int codePage, RegistryTextSink& sink,
-                      ValueReading reading) {
-  Reader(text, file, codePage, sink, reading == ValueReading::Build).run();
+void readRegistryText(std::string_view text, const std::filesystem::path& file, int codePage, RegistryTextSink& sink) {
+  Reader(text, file, codePage, &sink).run();
 }
 
 void readRegistryValue(std::string_view lines, int codePage, std::string& name, RegistryValue& value) {
-  class Capture final : public RegistryTextSink {
-   public:
-    Capture(std::string& n, RegistryValue& v) : name_(n), value_(v) {}
-    std::string key(std::string_view) override { return {}; }
-    void value(std::string n, RegistryValue v) override { name_ = std::move(n), value_ = std::move(v); }
-    void checkedValue(std::string_view) override {}
-
-   private:
-    std::string& name_;
-    RegistryValue& value_;
-  };
-  Capture capture(name, value);
-  Reader(lines, {}, codePage, capture, true).runOneValue();
+  Reader(lines, {}, codePage, nullptr).runOneValue(name, value);
 }
 
 void appendRegistryHeader(std::string& out) {

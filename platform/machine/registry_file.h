@@ -31,24 +31,20 @@ class RegistryTextSink {
  public:
   // A "[path]" line: returns "" when the key is taken, else the reason it is refused.
   virtual std::string key(std::string_view path) = 0;
-  // A value of the last key, when the reader builds values.
-  virtual void value(std::string name, RegistryValue value) = 0;
-  // The lines of a value of the last key, checked but not built, when the
-  // reader only checks values: readRegistryValue builds it later.
-  virtual void checkedValue(std::string_view lines) = 0;
+  // The lines of a value of the last key, checked; readRegistryValue builds
+  // the value from them.
+  virtual void value(std::string_view lines) = 0;
 
  protected:
   ~RegistryTextSink() = default;
 };
 
-enum class ValueReading { Build, CheckOnly };
-
 // Reads the text of a registry file; throws RegistryFileError naming the line
-// of the first problem. CheckOnly checks every value as Build would read it,
-// without building it: loading a large file then costs little.
-void readRegistryText(std::string_view text, const std::filesystem::path& file, int codePage, RegistryTextSink& sink,
-                      ValueReading reading = ValueReading::Build);
-// Builds a value from the lines that a CheckOnly reading passed on.
+// of the first problem. Every value is checked as readRegistryValue reads it,
+// but not built: loading a large file costs little, and each key's values are
+// built when they are needed.
+void readRegistryText(std::string_view text, const std::filesystem::path& file, int codePage, RegistryTextSink& sink);
+// Builds a value from the lines that readRegistryText passed on.
 void readRegistryValue(std::string_view lines, int codePage, std::string& name, RegistryValue& value);
 
 // "REGEDIT4" and the blank line after it.

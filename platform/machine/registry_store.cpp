@@ -91,14 +91,8 @@ struct RegistryStore::Key {
   mutable std::string section;
   mutable bool sectionValid = false;
 
-  // A value read from the file. A name that stands twice keeps its first
-  // place and its last data.
-  void append(std::string valueName, RegistryValue value) {
-    values.emplace_back(std::move(valueName), std::move(value));
-    indexed = false;
-    sectionValid = false;
-  }
-
+  // Builds the values read from the file and indexes them; a name that stood
+  // twice keeps its first place and its last data.
   const std::unordered_map<std::string, std::size_t>& index() const {
     if (!lines.empty()) {
       values.reserve(values.size() + lines.size());
@@ -283,8 +277,7 @@ RegistryStore::Roots RegistryStore::parse(std::string text, const fs::path& file
       if (reason.empty()) current_ = roots_[path_.root]->make(path_.names);
       return reason;
     }
-    void value(std::string name, RegistryValue value) override { current_->append(std::move(name), std::move(value)); }
-    void checkedValue(std::string_view lines) override {
+    void value(std::string_view lines) override {
       if (current_->lines.empty()) current_->source = source_;
       current_->lines.push_back(lines);
       current_->indexed = false;
@@ -301,7 +294,7 @@ RegistryStore::Roots RegistryStore::parse(std::string text, const fs::path& file
   Roots roots = emptyRoots();
   auto source = std::make_shared<const Source>(Source{std::move(text), codePage});
   Builder builder(roots, source);
-  readRegistryText(source->text, file, codePage, builder, ValueReading::CheckOnly);
+  readRegistryText(source->text, file, codePage, builder);
   return roots;
 }
 
