@@ -9,4 +9,4 @@ zov_install_packages() {
   fi
 }
 ZOV_BUILD_PACKAGES=(cmake make g++ pkg-config libfltk1.3-dev fonts-liberation2)
-ZOV_TEST_PACKAGES=(libgtest-dev libbenchmark-dev mscompress libwin-hivex-perl liblnk-utils clang libclang-rt-14-dev xvfb xauth xdotool imagemagick icewm)
+ZOV_TEST_PACKAGES=(libgtest-dev libbenchmark-dev mscompress libwin-hivex-perl liblnk-utils clang libclang-rt-14-dev xvfb xauth xdotool imagemagick icewm x11-utils)

@@ -7,4 +7,5 @@ add_executable(machine_ini_fuzz
 target_include_directories(machine_ini_fuzz PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(machine_ini_fuzz PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
 target_link_options(machine_ini_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
+target_link_libraries(machine_ini_fuzz PRIVATE zov_text)
 zov_warnings(machine_ini_fuzz)

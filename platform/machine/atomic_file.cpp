@@ -1,6 +1,7 @@
 #include "atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,38 +11,74 @@
 
 namespace zov::machine {
 
-void writeFileAtomically(const std::filesystem::path& file, std::string_view content) {
-  const std::filesystem::path temp = file.string() + ".tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) throw std::runtime_error(file.string() + ": cannot be written: " + std::strerror(errno));
+bool HostDisk::take(std::uint64_t bytes) {
+  if (!freeBytes) return true;
+  if (bytes > *freeBytes) return false;
+  *freeBytes -= bytes;
+  return true;
+}
+
+namespace {
+
+FileIdentity identityFrom(const struct stat& st) {
+  return {true,
+          static_cast<std::uint64_t>(st.st_dev),
+          static_cast<std::uint64_t>(st.st_ino),
+          static_cast<std::uint64_t>(st.st_size),
+          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
+FileIdentity identityOf(const std::filesystem::path& file) {
+  struct stat st {};
+  return ::stat(file.c_str(), &st) == 0 ? identityFrom(st) : FileIdentity{};
+}
+
+FileIdentity identityOf(int fd) {
+  struct stat st {};
+  return ::fstat(fd, &st) == 0 ? identityFrom(st) : FileIdentity{};
+}
+
+int replaceFile(const std::filesystem::path& file, std::string_view content, HostDisk* disk, FileIdentity* written) {
+  std::string temp = file.string() + ".XXXXXX";
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return errno;
+  auto fail = [&](int err) {
+    ::close(fd);
+    ::unlink(temp.c_str());
+    return err;
+  };
+  if (::fchmod(fd, 0644) != 0) return fail(errno);
+  if (disk && !disk->take(content.size())) return fail(ENOSPC);
   std::size_t done = 0;
   while (done < content.size()) {
     const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      const int err = errno;
-      ::close(fd);
-      ::unlink(temp.c_str());
-      throw std::runtime_error(file.string() + ": cannot be written: " + std::strerror(err));
+      return fail(errno);
     }
     done += static_cast<std::size_t>(n);
   }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+  if (::fsync(fd) != 0) return fail(errno);
+  if (::close(fd) != 0) {
     const int err = errno;
     ::unlink(temp.c_str());
-    throw std::runtime_error(file.string() + ": cannot be written: " + std::strerror(err));
+    return err;
   }
+  // The identity after the last write and before the rename, which keeps it.
+  if (written) *written = identityOf(std::filesystem::path(temp));
   if (::rename(temp.c_str(), file.c_str()) != 0) {
     const int err = errno;
     ::unlink(temp.c_str());
-    throw std::runtime_error(file.string() + ": cannot be replaced: " + std::strerror(err));
+    return err;
   }
-  // Make the rename itself durable.
-  std::filesystem::path folder = file.parent_path();
-  if (folder.empty()) folder = ".";
-  if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
+  return 0;
+}
+
+void writeFileAtomically(const std::filesystem::path& file, std::string_view content) {
+  if (const int err = replaceFile(file, content)) {
+    throw std::runtime_error(file.string() + ": cannot be written: " + std::strerror(err));
   }
 }
 

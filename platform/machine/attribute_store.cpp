@@ -1,10 +1,11 @@
 #include "attribute_store.h"
 
-#include <fstream>
+#include <cerrno>
+#include <cstring>
 #include <sstream>
 
-#include "platform/machine/atomic_file.h"
 #include "platform/machine/ini_file.h"
+#include "platform/machine/windows_errors.h"
 
 namespace zov::machine {
 
@@ -17,9 +18,17 @@ constexpr struct {
 
 }  // namespace
 
-AttributeStore::AttributeStore(std::filesystem::path file) : file_(std::move(file)) {
-  std::ifstream in(file_, std::ios::binary);
-  if (!in) return;
+AttributeStore::AttributeStore(std::filesystem::path file, HostDisk* disk) : file_(std::move(file), disk) {
+  std::string text;
+  int err = 0;
+  if (file_.read(text, err)) attributes_ = parse(text);
+  if (err) throw MachineFileError(file_.path(), 0, std::string("cannot be read: ") + std::strerror(err));
+  file_.accept();
+}
+
+AttributeStore::Map AttributeStore::parse(const std::string& text) const {
+  Map map;
+  std::istringstream in(text);
   std::string line;
   int lineNo = 0;
   while (std::getline(in, line)) {
@@ -28,7 +37,7 @@ AttributeStore::AttributeStore(std::filesystem::path file) : file_(std::move(fil
     if (line.empty() || line[0] == ';') continue;
     const auto space = line.find(' ');
     if (space == std::string::npos || space + 1 >= line.size()) {
-      throw MachineFileError(file_, lineNo, "expected '<attributes> <path>'");
+      throw MachineFileError(file_.path(), lineNo, "expected '<attributes> <path>'");
     }
     std::uint32_t bits = 0;
     for (char c : line.substr(0, space)) {
@@ -36,56 +45,84 @@ AttributeStore::AttributeStore(std::filesystem::path file) : file_(std::move(fil
       for (const auto& l : kLetters) {
         if (c == l.letter) bits |= l.bit, known = true;
       }
-      if (!known) throw MachineFileError(file_, lineNo, std::string("unknown attribute letter '") + c + "'");
+      if (!known) throw MachineFileError(file_.path(), lineNo, std::string("unknown attribute letter '") + c + "'");
     }
-    attributes_[line.substr(space + 1)] = bits;
+    map[line.substr(space + 1)] = bits;
   }
+  return map;
+}
+
+bool AttributeStore::reload() const {
+  if (!file_.changed()) return true;
+  std::string text;
+  int err = 0;
+  const bool exists = file_.read(text, err);
+  if (err) return false;
+  try {
+    attributes_ = exists ? parse(text) : Map{};
+  } catch (const MachineFileError&) {
+    return false;
+  }
+  file_.accept();
+  return true;
 }
 
 std::uint32_t AttributeStore::get(const std::string& windowsPath) const {
+  reload();
   const auto it = attributes_.find(windowsPath);
   return it == attributes_.end() ? 0 : it->second;
 }
 
-void AttributeStore::set(const std::string& windowsPath, std::uint32_t attributes) {
-  attributes &= kStoredAttributes;
-  const auto it = attributes_.find(windowsPath);
-  if (attributes == 0) {
-    if (it == attributes_.end()) return;
-    attributes_.erase(it);
-  } else {
-    if (it != attributes_.end() && it->second == attributes && it->first == windowsPath) return;
-    if (it != attributes_.end()) attributes_.erase(it);
-    attributes_[windowsPath] = attributes;
-  }
-  save();
-}
-
-void AttributeStore::forget(const std::string& windowsPath) {
-  bool changed = false;
-  const std::string prefix = windowsPath + "\\";
-  for (auto it = attributes_.begin(); it != attributes_.end();) {
-    const bool below = it->first.size() > prefix.size() && text::equalsNoCase(it->first.substr(0, prefix.size()), prefix);
-    if (text::equalsNoCase(it->first, windowsPath) || below) {
-      it = attributes_.erase(it);
-      changed = true;
-    } else {
-      ++it;
-    }
-  }
-  if (changed) save();
-}
-
-void AttributeStore::save() const {
+std::uint32_t AttributeStore::change(const std::function<bool(Map&)>& apply) {
+  const SharedFile::Lock lock(file_);
+  if (lock.error()) return lock.error() == ENOSPC ? kErrorDiskFull : kErrorAccessDenied;
+  if (!reload()) return kErrorAccessDenied;
+  Map changed = attributes_;
+  if (!apply(changed)) return kErrorSuccess;
   std::ostringstream o;
   o << "; DOS attributes of the machine's files: R read-only, H hidden, S system, A archive.\n";
-  for (const auto& [path, bits] : attributes_) {
+  for (const auto& [path, bits] : changed) {
     for (const auto& l : kLetters) {
       if (bits & l.bit) o << l.letter;
     }
     o << ' ' << path << '\n';
   }
-  writeFileAtomically(file_, o.str());
+  if (const int err = file_.write(o.str())) return err == ENOSPC || err == EDQUOT ? kErrorDiskFull : kErrorAccessDenied;
+  attributes_ = std::move(changed);
+  return kErrorSuccess;
+}
+
+std::uint32_t AttributeStore::set(const std::string& windowsPath, std::uint32_t attributes) {
+  attributes &= kStoredAttributes;
+  return change([&](Map& map) {
+    const auto it = map.find(windowsPath);
+    if (attributes == 0) {
+      if (it == map.end()) return false;
+      map.erase(it);
+      return true;
+    }
+    if (it != map.end() && it->second == attributes && it->first == windowsPath) return false;
+    if (it != map.end()) map.erase(it);
+    map[windowsPath] = attributes;
+    return true;
+  });
+}
+
+std::uint32_t AttributeStore::forget(const std::string& windowsPath) {
+  const std::string prefix = windowsPath + "\\";
+  return change([&](Map& map) {
+    bool changed = false;
+    for (auto it = map.begin(); it != map.end();) {
+      const bool below = it->first.size() > prefix.size() && text::equalsNoCase(it->first.substr(0, prefix.size()), prefix);
+      if (text::equalsNoCase(it->first, windowsPath) || below) {
+        it = map.erase(it);
+        changed = true;
+      } else {
+        ++it;
+      }
+    }
+    return changed;
+  });
 }
 
 }  // namespace zov::machine

@@ -2,13 +2,17 @@
 // folders that have any, kept in the machine folder's "attributes" file,
 // one "<letters> <Windows path>" line each. The simulation enforces them
 // itself: the programs run as root, so Linux permissions would stop nothing.
+// Several processes may share the file: each change is made under its lock
+// on its latest content (see SharedFile).
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 
+#include "platform/machine/shared_file.h"
 #include "platform/text/case_map.h"
 
 namespace zov::machine {
@@ -23,20 +27,29 @@ inline constexpr std::uint32_t kStoredAttributes = kAttrReadOnly | kAttrHidden |
 
 class AttributeStore {
  public:
-  // Reads the file (missing: no attributes); throws MachineFileError on a bad line.
-  explicit AttributeStore(std::filesystem::path file);
+  // Reads the file (missing: no attributes); throws MachineFileError on a bad
+  // line. `disk`, when given, is the room left on the host disk.
+  explicit AttributeStore(std::filesystem::path file, HostDisk* disk = nullptr);
 
   std::uint32_t get(const std::string& windowsPath) const;
-  // Saves at once. Only the stored bits are kept.
-  void set(const std::string& windowsPath, std::uint32_t attributes);
-  // Forgets the path and everything below it (after a deletion).
-  void forget(const std::string& windowsPath);
+  // Saves at once; only the stored bits are kept. Changes answer with a
+  // Windows error code and change nothing when the file cannot be saved
+  // (112 a full disk, 5 anything else, also a file broken by someone else).
+  std::uint32_t set(const std::string& windowsPath, std::uint32_t attributes);
+  // Forgets the path and everything below it (before a deletion).
+  std::uint32_t forget(const std::string& windowsPath);
 
  private:
-  void save() const;
+  using Map = std::map<std::string, std::uint32_t, text::LessNoCase>;
+  // The entries of the file's text; throws MachineFileError.
+  Map parse(const std::string& text) const;
+  // Reads the file again when another process has replaced it; false when it cannot.
+  bool reload() const;
+  // Applies a change to the latest content under the lock and saves it.
+  std::uint32_t change(const std::function<bool(Map&)>& apply);
 
-  std::filesystem::path file_;
-  std::map<std::string, std::uint32_t, text::LessNoCase> attributes_;
+  mutable SharedFile file_;
+  mutable Map attributes_;
 };
 
 }  // namespace zov::machine

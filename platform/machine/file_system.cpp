@@ -17,8 +17,8 @@ namespace fs = std::filesystem;
 
 // ---- OpenFile ----
 
-OpenFile::OpenFile(FileSystem& fsys, int fd, std::string path, FileAccess access, bool full)
-    : fs_(fsys), fd_(fd), path_(std::move(path)), access_(access), driveFull_(full) {}
+OpenFile::OpenFile(FileSystem& fsys, int fd, std::string path, FileAccess access, bool full, HostDisk* disk)
+    : fs_(fsys), fd_(fd), path_(std::move(path)), access_(access), driveFull_(full), disk_(disk) {}
 
 OpenFile::~OpenFile() {
   ::close(fd_);
@@ -47,13 +47,14 @@ std::uint32_t OpenFile::write(std::uint64_t offset, const void* data, std::size_
   if (access_ == FileAccess::Read) return kErrorAccessDenied;
   if (size == 0) return kErrorSuccess;
   if (driveFull_) return kErrorDiskFull;
+  if (disk_ && !disk_->take(size)) return kErrorDiskFull;
   const auto* in = static_cast<const char*>(data);
   std::size_t done = 0;
   while (done < size) {
     const ssize_t n = ::pwrite(fd_, in + done, size - done, static_cast<off_t>(offset + done));
     if (n < 0) {
       if (errno == EINTR) continue;
-      return errno == ENOSPC ? kErrorDiskFull : kErrorAccessDenied;
+      return errno == ENOSPC || errno == EDQUOT ? kErrorDiskFull : kErrorAccessDenied;
     }
     done += static_cast<std::size_t>(n);
   }
@@ -67,8 +68,8 @@ std::uint64_t OpenFile::size() const {
 
 // ---- FileSystem ----
 
-FileSystem::FileSystem(const MachineConfig& config, fs::path machineFolder, AttributeStore& attributes)
-    : config_(config), attributes_(attributes) {
+FileSystem::FileSystem(const MachineConfig& config, fs::path machineFolder, AttributeStore& attributes, HostDisk* disk)
+    : config_(config), attributes_(attributes), disk_(disk) {
   for (const auto& [letter, d] : config.drives) {
     Drive drive{d, d.host.empty() ? machineFolder / "drives" / std::string(1, letter) : d.host};
     drives_[letter] = drive;
@@ -89,23 +90,18 @@ std::uint32_t FileSystem::parse(std::string_view path, WindowsPath& out, bool al
   return kErrorSuccess;
 }
 
-fs::path FileSystem::locate(const WindowsPath& path, bool& exists, bool& parentExists) const {
+std::uint32_t FileSystem::locate(const WindowsPath& path, fs::path& host, bool& exists, bool& parentExists) const {
   const Drive* drive = driveOf(path.drive);
-  fs::path host = drive->host;
+  host = drive->host;
   exists = true;
   parentExists = true;
   std::error_code ec;
-  // Most paths are spelt as they are stored: one look at the whole path, or
-  // at its folder for a name still to be created, spares a look per level.
-  fs::path whole = host;
-  for (const std::string& part : path.parts) whole /= part;
-  if (fs::symlink_status(whole, ec).type() != fs::file_type::not_found && !ec) return whole;
-  std::size_t first = 0;
-  if (path.parts.size() > 1 && fs::symlink_status(whole.parent_path(), ec).type() == fs::file_type::directory && !ec) {
-    host = whole.parent_path();
-    first = path.parts.size() - 1;
+  // A drive kept in the machine folder must be a real folder there, and so must
+  // "drives" itself: no link leads out of the machine.
+  if (drive->config.host.empty() && (fs::is_symlink(host, ec) || fs::is_symlink(host.parent_path(), ec))) {
+    return kErrorAccessDenied;
   }
-  for (std::size_t i = first; i < path.parts.size(); ++i) {
+  for (std::size_t i = 0; i < path.parts.size(); ++i) {
     const std::string& part = path.parts[i];
     if (!exists) {
       host /= part;
@@ -113,33 +109,34 @@ fs::path FileSystem::locate(const WindowsPath& path, bool& exists, bool& parentE
     }
     parentExists = true;
     fs::path candidate = host / part;
-    if (fs::symlink_status(candidate, ec).type() != fs::file_type::not_found && !ec) {
-      host = candidate;
-      continue;
-    }
-    bool found = false;
-    for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
-      const std::string name = it->path().filename().string();
-      if (text::equalsNoCase(name, part)) {
-        host = it->path();
-        found = true;
-        break;
+    fs::file_type type = fs::symlink_status(candidate, ec).type();
+    if (ec || type == fs::file_type::not_found) {
+      type = fs::file_type::not_found;
+      for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
+        if (text::equalsNoCase(it->path().filename().string(), part)) {
+          candidate = it->path();
+          type = it->symlink_status(ec).type();
+          break;
+        }
       }
     }
-    if (!found) {
+    // Symbolic links may point anywhere on the host: they are not followed.
+    if (type == fs::file_type::symlink) return kErrorAccessDenied;
+    if (type == fs::file_type::not_found) {
       exists = false;
       parentExists = (i + 1 == path.parts.size());
-      host = candidate;
     }
+    host = candidate;
   }
-  return host;
+  return kErrorSuccess;
 }
 
 std::string FileSystem::canonical(const WindowsPath& path) const {
   const Drive* drive = driveOf(path.drive);
   if (!drive) return path.text();
   bool exists = false, parentExists = false;
-  const fs::path host = locate(path, exists, parentExists);
+  fs::path host;
+  if (locate(path, host, exists, parentExists)) return path.text();
   WindowsPath result;
   result.drive = path.drive;
   // Rebuild from the host path's own names for the components that exist.
@@ -182,7 +179,8 @@ std::uint32_t FileSystem::attributes(std::string_view p, std::uint32_t& attrs) c
   if (auto e = parse(p, path)) return e;
   if (auto e = checkDrive(path)) return e;
   bool exists = false, parentExists = false;
-  const fs::path host = locate(path, exists, parentExists);
+  fs::path host;
+  if (auto e = locate(path, host, exists, parentExists)) return e;
   if (!exists) return parentExists ? kErrorFileNotFound : kErrorPathNotFound;
   std::error_code ec;
   const bool dir = fs::is_directory(host, ec);
@@ -195,14 +193,14 @@ std::uint32_t FileSystem::setAttributes(std::string_view p, std::uint32_t attrs)
   if (auto e = parse(p, path)) return e;
   if (auto e = checkDrive(path)) return e;
   bool exists = false, parentExists = false;
-  locate(path, exists, parentExists);
+  fs::path host;
+  if (auto e = locate(path, host, exists, parentExists)) return e;
   if (!exists) return parentExists ? kErrorFileNotFound : kErrorPathNotFound;
   const std::string canon = canonical(path);
   if (auto e = checkChange(path, canon)) return e;
   if (underAny(canon, config_.faults.lockedAttributes)) return kErrorAccessDenied;
   if (path.isRoot()) return kErrorAccessDenied;
-  attributes_.set(canon, attrs);
-  return kErrorSuccess;
+  return attributes_.set(canon, attrs);
 }
 
 std::uint32_t FileSystem::find(std::string_view pattern, std::vector<FoundEntry>& found) const {
@@ -217,7 +215,8 @@ std::uint32_t FileSystem::find(std::string_view pattern, std::vector<FoundEntry>
   const std::string namePattern = listContents ? std::string("*") : path.name();
 
   bool exists = false, parentExists = false;
-  const fs::path host = locate(folder, exists, parentExists);
+  fs::path host;
+  if (auto e = locate(folder, host, exists, parentExists)) return e;
   std::error_code ec;
   if (!exists || !fs::is_directory(host, ec)) return kErrorPathNotFound;
 
@@ -235,8 +234,8 @@ std::uint32_t FileSystem::find(std::string_view pattern, std::vector<FoundEntry>
   std::vector<FoundEntry> entries;
   for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    if (!matchesWildcard(name, namePattern)) continue;
     std::error_code ec2;
+    if (!matchesWildcard(name, namePattern) || it->is_symlink(ec2)) continue;
     const bool dir = it->is_directory(ec2);
     FoundEntry entry{name, (dir ? kAttrDirectory : 0u) | attributes_.get(entryPath(name)),
                      dir ? 0 : static_cast<std::uint64_t>(it->file_size(ec2))};
@@ -254,7 +253,8 @@ std::uint32_t FileSystem::createDirectory(std::string_view p) {
   if (auto e = checkDrive(path)) return e;
   if (path.isRoot()) return kErrorAccessDenied;
   bool exists = false, parentExists = false;
-  const fs::path host = locate(path, exists, parentExists);
+  fs::path host;
+  if (auto e = locate(path, host, exists, parentExists)) return e;
   if (exists) return kErrorAlreadyExists;
   if (!parentExists) return kErrorPathNotFound;
   std::error_code ec;
@@ -270,7 +270,8 @@ std::uint32_t FileSystem::removeDirectory(std::string_view p) {
   if (auto e = checkDrive(path)) return e;
   if (path.isRoot()) return kErrorAccessDenied;
   bool exists = false, parentExists = false;
-  const fs::path host = locate(path, exists, parentExists);
+  fs::path host;
+  if (auto e = locate(path, host, exists, parentExists)) return e;
   if (!exists) return parentExists ? kErrorFileNotFound : kErrorPathNotFound;
   std::error_code ec;
   if (!fs::is_directory(host, ec)) return kErrorInvalidName;
@@ -278,8 +279,19 @@ std::uint32_t FileSystem::removeDirectory(std::string_view p) {
   if (auto e = checkChange(path, canon)) return e;
   if (attributes_.get(canon) & kAttrReadOnly) return kErrorAccessDenied;
   if (!fs::is_empty(host, ec)) return kErrorDirNotEmpty;
-  if (!fs::remove(host, ec)) return kErrorAccessDenied;
-  attributes_.forget(canon);
+  return removeWithAttributes(host, canon);
+}
+
+std::uint32_t FileSystem::removeWithAttributes(const fs::path& host, const std::string& canon) {
+  // The attributes go first, so that a failed save leaves the entry and its
+  // attributes as they were; a failed removal gives the attributes back.
+  const std::uint32_t attrs = attributes_.get(canon);
+  if (auto e = attributes_.forget(canon)) return e;
+  std::error_code ec;
+  if (!fs::remove(host, ec)) {
+    attributes_.set(canon, attrs);
+    return kErrorAccessDenied;
+  }
   return kErrorSuccess;
 }
 
@@ -288,7 +300,8 @@ std::uint32_t FileSystem::deleteFile(std::string_view p) {
   if (auto e = parse(p, path)) return e;
   if (auto e = checkDrive(path)) return e;
   bool exists = false, parentExists = false;
-  const fs::path host = locate(path, exists, parentExists);
+  fs::path host;
+  if (auto e = locate(path, host, exists, parentExists)) return e;
   if (!exists) return parentExists ? kErrorFileNotFound : kErrorPathNotFound;
   std::error_code ec;
   if (fs::is_directory(host, ec)) return kErrorAccessDenied;
@@ -298,9 +311,7 @@ std::uint32_t FileSystem::deleteFile(std::string_view p) {
     return kErrorSharingViolation;
   }
   if (attributes_.get(canon) & kAttrReadOnly) return kErrorAccessDenied;
-  if (!fs::remove(host, ec)) return kErrorAccessDenied;
-  attributes_.forget(canon);
-  return kErrorSuccess;
+  return removeWithAttributes(host, canon);
 }
 
 std::uint32_t FileSystem::openFile(std::string_view p, FileAccess access, FileDisposition disposition, FileShare share,
@@ -311,7 +322,8 @@ std::uint32_t FileSystem::openFile(std::string_view p, FileAccess access, FileDi
   if (auto e = checkDrive(path)) return e;
   if (path.isRoot()) return kErrorAccessDenied;
   bool exists = false, parentExists = false;
-  const fs::path host = locate(path, exists, parentExists);
+  fs::path host;
+  if (auto e = locate(path, host, exists, parentExists)) return e;
   std::error_code ec;
   if (!exists && (disposition == FileDisposition::OpenExisting)) return parentExists ? kErrorFileNotFound : kErrorPathNotFound;
   if (!exists && (!parentExists || !fs::is_directory(host.parent_path(), ec))) return kErrorPathNotFound;
@@ -336,16 +348,18 @@ std::uint32_t FileSystem::openFile(std::string_view p, FileAccess access, FileDi
     if (it->second == FileShare::DenyWrite && access != FileAccess::Read) return kErrorSharingViolation;
   }
 
-  int flags = O_CLOEXEC;
+  int flags = O_CLOEXEC | O_NOFOLLOW;
   flags |= access == FileAccess::Read ? O_RDONLY : access == FileAccess::Write ? O_WRONLY : O_RDWR;
   if (disposition != FileDisposition::OpenExisting) flags |= O_CREAT;
   if (disposition == FileDisposition::CreateAlways) flags |= O_TRUNC;
   if (access == FileAccess::Read && (flags & O_CREAT)) flags = (flags & ~O_RDONLY) | O_RDWR;
   const int fd = ::open(host.c_str(), flags, 0644);
-  if (fd < 0) return errno == ENOSPC ? kErrorDiskFull : errno == ENOENT ? kErrorPathNotFound : kErrorAccessDenied;
+  if (fd < 0) {
+    return errno == ENOSPC || errno == EDQUOT ? kErrorDiskFull : errno == ENOENT ? kErrorPathNotFound : kErrorAccessDenied;
+  }
   open_.emplace(key, share);
   const Drive* drive = driveOf(path.drive);
-  file.reset(new OpenFile(*this, fd, canonical(path), access, drive->config.full));
+  file.reset(new OpenFile(*this, fd, canonical(path), access, drive->config.full, drive->config.host.empty() ? disk_ : nullptr));
   return kErrorSuccess;
 }
 
@@ -415,7 +429,8 @@ fs::path FileSystem::hostPath(std::string_view windowsPath) const {
   WindowsPath path;
   if (parse(windowsPath, path) || !driveOf(path.drive)) return {};
   bool exists = false, parentExists = false;
-  return locate(path, exists, parentExists);
+  fs::path host;
+  return locate(path, host, exists, parentExists) ? fs::path() : host;
 }
 
 }  // namespace zov::machine

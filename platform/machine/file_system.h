@@ -50,17 +50,20 @@ class OpenFile {
 
  private:
   friend class FileSystem;
-  OpenFile(FileSystem& fs, int fd, std::string path, FileAccess access, bool full);
+  OpenFile(FileSystem& fs, int fd, std::string path, FileAccess access, bool full, HostDisk* disk);
   FileSystem& fs_;
   int fd_;
   std::string path_;
   FileAccess access_;
   bool driveFull_;
+  HostDisk* disk_;  // the host disk's room, for a drive kept in the machine folder
 };
 
 class FileSystem {
  public:
-  FileSystem(const MachineConfig& config, std::filesystem::path machineFolder, AttributeStore& attributes);
+  // `disk`, when given, is the room left on the host disk of the machine folder.
+  FileSystem(const MachineConfig& config, std::filesystem::path machineFolder, AttributeStore& attributes,
+             HostDisk* disk = nullptr);
 
   // Parses a path against the current folders. Error 123 for a bad name,
   // 3 for a form the machine does not have (network paths).
@@ -112,14 +115,17 @@ class FileSystem {
   };
   const Drive* driveOf(char letter) const;
   // Host path of an existing entry (case-insensitive walk), or of the place
-  // where it would be created. `exists` tells which.
-  std::filesystem::path locate(const WindowsPath& path, bool& exists, bool& parentExists) const;
+  // where it would be created. `exists` tells which. Error 5 when the way
+  // there goes through a symbolic link.
+  std::uint32_t locate(const WindowsPath& path, std::filesystem::path& host, bool& exists, bool& parentExists) const;
   std::uint32_t checkDrive(const WindowsPath& path) const;
   std::uint32_t checkChange(const WindowsPath& path, const std::string& canonicalPath) const;
   bool underAny(const std::string& path, const std::vector<std::string>& list) const;
+  std::uint32_t removeWithAttributes(const std::filesystem::path& host, const std::string& canonicalPath);
 
   const MachineConfig& config_;
   AttributeStore& attributes_;
+  HostDisk* disk_;
   std::map<char, Drive> drives_;
   CurrentFolders current_;
   // Our own open files: path (upper case) -> share mode of each open handle.

@@ -1,5 +1,8 @@
 // A small INI reader for machine.ini: sections, "key=value" lines, ';' or
-// '#' comments, repeated keys kept in order. Errors name the file and line.
+// '#' comments, repeated keys kept in order. The text must be UTF-8 without a
+// byte order mark, NUL or stray carriage return (CR LF line ends are read);
+// a section may stand only once, and a file without any is refused. Errors
+// name the file and line.
 #pragma once
 
 #include <filesystem>

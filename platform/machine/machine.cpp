@@ -21,13 +21,18 @@ std::unique_ptr<Machine>& current() {
 
 // Registry content of a fresh Windows installation that the installer meets.
 void seedRegistry(RegistryStore& reg) {
-  reg.createKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
-  reg.createKey("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion");
+  auto check = [&](RegistryResult result) {
+    if (result.code) {
+      throw std::runtime_error(reg.file().string() + ": cannot be written (error " + std::to_string(result.code) + ")");
+    }
+  };
+  check(reg.createKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
+  check(reg.createKey("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"));
   auto sz = [&](const std::string& key, const std::string& text) {
-    reg.createKey(key);
+    check(reg.createKey(key));
     RegistryValue v{1, std::vector<std::uint8_t>(text.begin(), text.end())};
     v.data.push_back(0);
-    reg.setValue(key, "", v);
+    check(reg.setValue(key, "", v));
   };
   sz("HKEY_CLASSES_ROOT\\.txt", "txtfile");
   sz("HKEY_CLASSES_ROOT\\.avi", "AVIFile");
@@ -93,11 +98,18 @@ fs::path Machine::chosenFolder() {
 Machine::Machine(fs::path folder, MachineConfig config)
     : folder_(std::move(folder)),
       config_(std::move(config)),
+      hostDisk_{config_.faults.hostFreeBytes},
       clock_(config_.clock),
       otherWindows_(config_.otherWindows) {
-  attributes_ = std::make_unique<AttributeStore>(folder_ / "attributes");
-  files_ = std::make_unique<FileSystem>(config_, folder_, *attributes_);
-  registry_ = std::make_unique<RegistryStore>(RegistryStore::load(folder_ / "registry.reg", config_.codePage));
+  for (const auto& [letter, d] : config_.drives) {
+    std::error_code ec;
+    if (d.host.empty()) fs::create_directories(folder_ / "drives" / std::string(1, letter), ec);
+    if (ec) throw std::runtime_error(folder_.string() + ": drive " + letter + " cannot be created: " + ec.message());
+  }
+  attributes_ = std::make_unique<AttributeStore>(folder_ / "attributes", &hostDisk_);
+  files_ = std::make_unique<FileSystem>(config_, folder_, *attributes_, &hostDisk_);
+  registry_ =
+      std::make_unique<RegistryStore>(RegistryStore::load(folder_ / "registry.reg", config_.codePage, &hostDisk_));
   log_ = std::make_unique<MachineLog>(folder_ / "log");
   programManager_ = std::make_unique<ProgramManager>(folder_ / "progman.ini", config_.programManagerAnswers, *log_);
   files_->setInUseCheck([this](const std::string& path) { return programFileInUse(path); });
@@ -121,11 +133,9 @@ void Machine::create(const fs::path& folder, const MachineConfig& config) {
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec) throw std::runtime_error(folder.string() + ": the machine folder cannot be created: " + ec.message());
-  for (const auto& [letter, d] : config.drives) {
-    if (d.host.empty()) fs::create_directories(folder / "drives" / std::string(1, letter), ec);
-    if (ec) throw std::runtime_error(folder.string() + ": drive " + letter + " cannot be created: " + ec.message());
-  }
   writeFileAtomically(folder / "machine.ini", config.toIniText());
+  // A registry kept from an earlier machine.ini holds the machine's values: it is not seeded again.
+  const bool keptRegistry = fs::exists(folder / "registry.reg", ec);
   std::unique_ptr<Machine> m(new Machine(folder, config));
   for (const std::string* f : {&config.windowsFolder, &config.systemFolder, &config.tempFolder, &config.documentsFolder,
                                &config.localAppDataFolder, &config.programsFolder, &config.desktopFolder,
@@ -133,7 +143,7 @@ void Machine::create(const fs::path& folder, const MachineConfig& config) {
     makeFolders(*m->files_, *f);
   }
   makeFolders(*m->files_, config.windowsFolder.substr(0, 2) + "\\Program Files");
-  seedRegistry(*m->registry_);
+  if (!keptRegistry) seedRegistry(*m->registry_);
 }
 
 std::unique_ptr<Machine> Machine::open(const fs::path& folder) {

@@ -39,10 +39,12 @@ class Machine {
   static constexpr const char* kFolderVariable = "ZOV_MACHINE";
 
   // Opens the machine in `folder`, creating a default Windows 7 machine when
-  // the folder has no machine.ini. Throws MachineFileError for a machine.ini
-  // or progman.ini and RegistryFileError for a registry.reg that does not
-  // parse (the files are left as they were), std::runtime_error when the
-  // folder cannot be created.
+  // the folder has no machine.ini (a registry.reg kept there is kept as it
+  // is). Throws MachineFileError for a machine.ini or progman.ini and
+  // RegistryFileError for a registry.reg that does not parse (the files are
+  // left as they were), std::runtime_error when a folder cannot be created.
+  // The folder of each drive kept in the machine folder is made when it is
+  // missing.
   static std::unique_ptr<Machine> open(const std::filesystem::path& folder);
   // Writes a new machine folder from a configuration (tests and tools).
   static void create(const std::filesystem::path& folder, const MachineConfig& config);
@@ -84,6 +86,7 @@ class Machine {
 
   std::filesystem::path folder_;
   MachineConfig config_;
+  HostDisk hostDisk_;
   std::unique_ptr<AttributeStore> attributes_;
   std::unique_ptr<FileSystem> files_;
   std::unique_ptr<RegistryStore> registry_;

@@ -1,8 +1,12 @@
 #include "machine_config.h"
 
+#include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <cstdio>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <sstream>
 
 #include "platform/machine/ini_file.h"
@@ -36,7 +40,13 @@ const DriveConfig* MachineConfig::drive(char letter) const {
 
 namespace {
 
-bool equalsAscii(const std::string& a, const std::string& b);
+bool equalsAscii(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -49,64 +59,268 @@ const ProgramConfig* MachineConfig::program(const std::string& fileName) const {
 
 namespace {
 
-bool equalsAscii(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  }
-  return true;
-}
+// ---- How each kind of value reads and writes ----
+//
+// A format turns the text after '=' into a field (returning "" or the reason
+// it is refused) and a field back into that text.
 
-struct Reader {
-  const std::filesystem::path& file;
-
-  [[noreturn]] void fail(const IniEntry& e, const std::string& why) const { throw MachineFileError(file, e.line, why); }
-
-  std::uint64_t number(const IniEntry& e, int base = 10) const {
-    try {
-      std::size_t used = 0;
-      std::string v = e.value;
-      if (base == 16 && (v.rfind("0x", 0) == 0 || v.rfind("0X", 0) == 0)) v = v.substr(2);
-      const auto n = std::stoull(v, &used, base);
-      if (used != v.size()) fail(e, "'" + e.value + "' is not a number");
-      return n;
-    } catch (const std::logic_error&) {
-      fail(e, "'" + e.value + "' is not a number");
+// Whole numbers in [min, max], decimal digits only (no sign, no blanks).
+template <class T>
+struct Decimal {
+  std::uint64_t min = 0, max = std::numeric_limits<T>::max();
+  std::string read(const std::string& v, T& field) const {
+    std::uint64_t n = 0;
+    const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
+    if (v.empty() || v[0] == '+' || ec == std::errc::invalid_argument || end != v.data() + v.size()) {
+      return "'" + v + "' is not a whole number";
     }
-  }
-
-  bool yesNo(const IniEntry& e) const {
-    if (equalsAscii(e.value, "yes") || e.value == "1" || equalsAscii(e.value, "true")) return true;
-    if (equalsAscii(e.value, "no") || e.value == "0" || equalsAscii(e.value, "false")) return false;
-    fail(e, "expected yes or no, not '" + e.value + "'");
-  }
-
-  std::vector<std::string> list(const IniEntry& e) const {
-    std::vector<std::string> items;
-    std::stringstream ss(e.value);
-    std::string item;
-    while (std::getline(ss, item, ';')) {
-      const auto a = item.find_first_not_of(' ');
-      if (a == std::string::npos) continue;
-      items.push_back(item.substr(a, item.find_last_not_of(' ') - a + 1));
+    if (ec == std::errc::result_out_of_range || n < min || n > max) {
+      return "'" + v + "' is out of range (" + std::to_string(min) + " to " + std::to_string(max) + ")";
     }
-    return items;
+    field = static_cast<T>(n);
+    return {};
+  }
+  std::string write(const T& field) const { return std::to_string(field); }
+};
+
+// The ANSI code pages the machine knows.
+struct CodePage {
+  std::string read(const std::string& v, int& field) const {
+    if (v != "1252" && v != "1254") return "code page must be 1252 or 1254, not '" + v + "'";
+    field = std::stoi(v);
+    return {};
+  }
+  std::string write(const int& field) const { return std::to_string(field); }
+};
+
+// A number that may be left out (an empty value).
+struct OptionalDecimal {
+  std::string read(const std::string& v, std::optional<std::uint64_t>& field) const {
+    field.reset();
+    if (v.empty()) return {};
+    std::uint64_t n = 0;
+    if (auto why = Decimal<std::uint64_t>{}.read(v, n); !why.empty()) return why;
+    field = n;
+    return {};
+  }
+  std::string write(const std::optional<std::uint64_t>& field) const { return field ? std::to_string(*field) : ""; }
+};
+
+// A language id: 1 to 4 hex digits, "0x" allowed before them.
+struct Hex16 {
+  std::string read(const std::string& v, std::uint16_t& field) const {
+    const std::string_view digits = v.starts_with("0x") || v.starts_with("0X") ? std::string_view(v).substr(2) : v;
+    unsigned n = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n, 16);
+    if (digits.empty() || digits.size() > 4 || ec != std::errc() || end != digits.data() + digits.size()) {
+      return "'" + v + "' is not a language id of 1 to 4 hex digits";
+    }
+    field = static_cast<std::uint16_t>(n);
+    return {};
+  }
+  std::string write(const std::uint16_t& field) const {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%04X", field);
+    return buf;
   }
 };
 
-using Handler = std::function<void(const IniEntry&)>;
-
-void dispatch(const IniSection& s, const std::map<std::string, Handler>& handlers, const Reader& r) {
-  for (const auto& e : s.entries) {
-    bool found = false;
-    for (const auto& [key, handler] : handlers) {
-      if (equalsAscii(key, e.key)) {
-        handler(e);
-        found = true;
-        break;
-      }
+// yes/no (also true/false, 1/0); `inverted` for the fault settings, which
+// say whether a function works.
+struct YesNo {
+  bool inverted = false;
+  std::string read(const std::string& v, bool& field) const {
+    if (equalsAscii(v, "yes") || v == "1" || equalsAscii(v, "true")) {
+      field = !inverted;
+    } else if (equalsAscii(v, "no") || v == "0" || equalsAscii(v, "false")) {
+      field = inverted;
+    } else {
+      return "expected yes or no, not '" + v + "'";
     }
-    if (!found) r.fail(e, "unknown key '" + e.key + "' in [" + s.name + "]");
+    return {};
+  }
+  std::string write(const bool& field) const { return field != inverted ? "yes" : "no"; }
+};
+
+struct Text {
+  std::string read(const std::string& v, std::string& field) const {
+    field = v;
+    return {};
+  }
+  std::string write(const std::string& field) const { return field; }
+};
+
+// A host folder: a relative one is taken relative to the folder of machine.ini.
+struct HostFolder {
+  std::filesystem::path base;
+  std::string read(const std::string& v, std::filesystem::path& field) const {
+    if (v.empty()) return "Host= needs a folder";
+    field = std::filesystem::path(v).is_absolute() ? std::filesystem::path(v) : base / v;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(field, ec)) return "the host folder " + field.string() + " does not exist";
+    return {};
+  }
+  std::string write(const std::filesystem::path& field) const { return field.string(); }
+};
+
+// Items separated by ';', blanks around each dropped.
+struct List {
+  std::string read(const std::string& v, std::vector<std::string>& field) const {
+    field.clear();
+    std::stringstream ss(v);
+    std::string item;
+    while (std::getline(ss, item, ';')) {
+      const auto a = item.find_first_not_of(' ');
+      if (a != std::string::npos) field.push_back(item.substr(a, item.find_last_not_of(' ') - a + 1));
+    }
+    return {};
+  }
+  std::string write(const std::vector<std::string>& field) const {
+    std::string s;
+    for (const auto& x : field) s += (s.empty() ? "" : ";") + x;
+    return s;
+  }
+};
+
+struct ClockChoice {
+  std::string read(const std::string& v, ClockMode& field) const {
+    if (equalsAscii(v, "real")) field = ClockMode::Real;
+    else if (equalsAscii(v, "virtual")) field = ClockMode::Virtual;
+    else return "Clock must be real or virtual";
+    return {};
+  }
+  std::string write(const ClockMode& field) const { return field == ClockMode::Virtual ? "virtual" : "real"; }
+};
+
+struct VersionQueryChoice {
+  std::string read(const std::string& v, VersionQuery& field) const {
+    if (equalsAscii(v, "answers")) field = VersionQuery::Answers;
+    else if (equalsAscii(v, "fails")) field = VersionQuery::Fails;
+    else if (equalsAscii(v, "missing")) field = VersionQuery::EntryPointMissing;
+    else return "VersionQuery must be answers, fails or missing";
+    return {};
+  }
+  std::string write(const VersionQuery& field) const {
+    return field == VersionQuery::Answers ? "answers" : field == VersionQuery::Fails ? "fails" : "missing";
+  }
+};
+
+// ---- The settings ----
+
+// What a setting reads into: the machine, the drive of a [Drive X] section
+// and the program of a [Program NAME] section.
+struct Target {
+  MachineConfig& machine;
+  DriveConfig& drive;
+  ProgramConfig& program;
+};
+
+enum class Section { Windows, Folders, Drive, Desktop, Faults, Program };
+constexpr std::pair<Section, std::string_view> kSectionNames[] = {
+    {Section::Windows, "Windows"}, {Section::Folders, "Folders"}, {Section::Desktop, "Desktop"}, {Section::Faults, "Faults"}};
+
+struct Setting {
+  Section section;
+  std::string_view key;
+  // Reads one line's value; returns "" or the reason it is refused.
+  std::function<std::string(Target, const std::string&)> read;
+  // The lines' values to write; none leaves the key out.
+  std::function<std::vector<std::string>(Target)> write;
+  bool repeats = false;  // the key may stand on several lines, each adding an item
+};
+
+// A setting of one field. Drive and program settings whose value is the
+// default one are left out when written, unless `always`.
+template <class Format, class Field>
+Setting one(Section section, std::string_view key, Field& (*field)(Target), Format format = {}, bool always = false) {
+  return {section, key,
+          [field, format](Target t, const std::string& v) { return format.read(v, field(t)); },
+          [section, field, format, always](Target t) {
+            DriveConfig driveDefaults;
+            ProgramConfig programDefaults;
+            MachineConfig unused;
+            if ((section == Section::Drive || section == Section::Program) && !always &&
+                field(t) == field(Target{unused, driveDefaults, programDefaults})) {
+              return std::vector<std::string>{};
+            }
+            return std::vector<std::string>{format.write(field(t))};
+          }};
+}
+
+// The settings of machine.ini in the order they are written. A new setting
+// is one line here (and its field in MachineConfig, DriveConfig or Faults).
+std::vector<Setting> settings(const std::filesystem::path& machineFolder) {
+  using S = Section;
+  return {
+      one<Decimal<std::uint32_t>>(S::Windows, "PlatformId", +[](Target t) -> auto& { return t.machine.platformId; }),
+      one<Decimal<std::uint32_t>>(S::Windows, "MajorVersion", +[](Target t) -> auto& { return t.machine.majorVersion; }),
+      one<Decimal<std::uint32_t>>(S::Windows, "MinorVersion", +[](Target t) -> auto& { return t.machine.minorVersion; }),
+      one<Decimal<std::uint32_t>>(S::Windows, "BuildNumber", +[](Target t) -> auto& { return t.machine.buildNumber; }),
+      one<Text>(S::Windows, "ServicePack", +[](Target t) -> auto& { return t.machine.servicePack; }),
+      one<Text>(S::Windows, "UserName", +[](Target t) -> auto& { return t.machine.userName; }),
+      one<Text>(S::Windows, "Domain", +[](Target t) -> auto& { return t.machine.domain; }),
+      one<Text>(S::Windows, "ComputerName", +[](Target t) -> auto& { return t.machine.computerName; }),
+      one<Hex16>(S::Windows, "UILanguage", +[](Target t) -> auto& { return t.machine.uiLanguage; }),
+      one<CodePage>(S::Windows, "CodePage", +[](Target t) -> auto& { return t.machine.codePage; }),
+      one<ClockChoice>(S::Windows, "Clock", +[](Target t) -> auto& { return t.machine.clock; }),
+      one<Text>(S::Folders, "Temp", +[](Target t) -> auto& { return t.machine.tempFolder; }),
+      one<Text>(S::Folders, "Windows", +[](Target t) -> auto& { return t.machine.windowsFolder; }),
+      one<Text>(S::Folders, "System", +[](Target t) -> auto& { return t.machine.systemFolder; }),
+      one<Text>(S::Folders, "Documents", +[](Target t) -> auto& { return t.machine.documentsFolder; }),
+      one<Text>(S::Folders, "LocalAppData", +[](Target t) -> auto& { return t.machine.localAppDataFolder; }),
+      one<Text>(S::Folders, "Programs", +[](Target t) -> auto& { return t.machine.programsFolder; }),
+      one<Text>(S::Folders, "Desktop", +[](Target t) -> auto& { return t.machine.desktopFolder; }),
+      one<Text>(S::Folders, "DomainLocalAppData", +[](Target t) -> auto& { return t.machine.domainLocalAppDataFolder; }),
+      one<Decimal<int>>(S::Drive, "Type", +[](Target t) -> auto& { return t.drive.type; }, {0, 6}, true),
+      one<Text>(S::Drive, "Label", +[](Target t) -> auto& { return t.drive.label; }),
+      one<HostFolder>(S::Drive, "Host", +[](Target t) -> auto& { return t.drive.host; }, {machineFolder}),
+      one<YesNo>(S::Drive, "Medium", +[](Target t) -> auto& { return t.drive.medium; }),
+      one<YesNo>(S::Drive, "Full", +[](Target t) -> auto& { return t.drive.full; }),
+      one<YesNo>(S::Drive, "ReadOnly", +[](Target t) -> auto& { return t.drive.readOnly; }),
+      one<OptionalDecimal>(S::Drive, "FreeBytes", +[](Target t) -> auto& { return t.drive.freeBytes; }),
+      one<YesNo>(S::Desktop, "ProgramManager", +[](Target t) -> auto& { return t.machine.programManagerAnswers; }),
+      {S::Desktop, "Window",
+       [](Target t, const std::string& v) {
+         t.machine.otherWindows.push_back(v);
+         return std::string();
+       },
+       [](Target t) { return t.machine.otherWindows; }, true},
+      one<VersionQueryChoice>(S::Faults, "VersionQuery", +[](Target t) -> auto& { return t.machine.faults.versionQuery; }),
+      one<YesNo>(S::Faults, "KnownFolders", +[](Target t) -> auto& { return t.machine.faults.knownFoldersFail; }, {true}),
+      one<YesNo>(S::Faults, "UserName", +[](Target t) -> auto& { return t.machine.faults.userNameFails; }, {true}),
+      one<YesNo>(S::Faults, "AccountLookup", +[](Target t) -> auto& { return t.machine.faults.accountLookupFails; }, {true}),
+      one<List>(S::Faults, "LockedAttributes", +[](Target t) -> auto& { return t.machine.faults.lockedAttributes; }),
+      one<List>(S::Faults, "RefuseWrites", +[](Target t) -> auto& { return t.machine.faults.refuseWrites; }),
+      one<List>(S::Faults, "LockedFiles", +[](Target t) -> auto& { return t.machine.faults.lockedFiles; }),
+      one<List>(S::Faults, "UnreadableKeys", +[](Target t) -> auto& { return t.machine.faults.unreadableKeys; }),
+      one<List>(S::Faults, "RefuseRegistryWrites",
+                +[](Target t) -> auto& { return t.machine.faults.refuseRegistryWrites; }),
+      one<OptionalDecimal>(S::Faults, "HostFreeBytes", +[](Target t) -> auto& { return t.machine.faults.hostFreeBytes; }),
+      one<Decimal<std::uint64_t>>(S::Program, "RunsFor", +[](Target t) -> auto& { return t.program.runsFor; }),
+      one<YesNo>(S::Program, "Starts", +[](Target t) -> auto& { return t.program.starts; }),
+      one<YesNo>(S::Program, "OpenProcess", +[](Target t) -> auto& { return t.program.opens; }),
+      one<YesNo>(S::Program, "KeepsFileInUse", +[](Target t) -> auto& { return t.program.keepsFileInUse; }),
+  };
+}
+
+// Reads the entries of one section.
+void readSection(const IniSection& s, Section section, Target target, const std::vector<Setting>& all,
+                 const std::filesystem::path& file) {
+  std::vector<const IniEntry*> seen;
+  for (const auto& e : s.entries) {
+    const auto setting = std::find_if(all.begin(), all.end(),
+                                      [&](const Setting& x) { return x.section == section && equalsAscii(x.key, e.key); });
+    if (setting == all.end()) throw MachineFileError(file, e.line, "unknown key '" + e.key + "' in [" + s.name + "]");
+    if (!setting->repeats) {
+      for (const IniEntry* before : seen) {
+        if (equalsAscii(before->key, e.key)) {
+          throw MachineFileError(file, e.line, e.key + "= stands twice in [" + s.name + "] (also at line " +
+                                                   std::to_string(before->line) + ")");
+        }
+      }
+      seen.push_back(&e);
+    }
+    if (const std::string why = setting->read(target, e.value); !why.empty()) throw MachineFileError(file, e.line, why);
   }
 }
 
@@ -114,7 +328,7 @@ void dispatch(const IniSection& s, const std::map<std::string, Handler>& handler
 
 MachineConfig MachineConfig::load(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
-  if (!in) throw MachineFileError(file, 0, "cannot be read");
+  if (!in) throw MachineFileError(file, 1, "cannot be read");
   std::stringstream buffer;
   buffer << in.rdbuf();
   return parse(buffer.str(), file);
@@ -122,155 +336,63 @@ MachineConfig MachineConfig::load(const std::filesystem::path& file) {
 
 MachineConfig MachineConfig::parse(const std::string& text, const std::filesystem::path& file) {
   const auto sections = parseIni(text, file);
+  const auto all = settings(file.parent_path());
 
   MachineConfig c;
   c.drives.clear();
-  const Reader r{file};
+  DriveConfig noDrive;
+  ProgramConfig noProgram;
   for (const auto& s : sections) {
-    if (equalsAscii(s.name, "Windows")) {
-      dispatch(s,
-               {{"PlatformId", [&](const IniEntry& e) { c.platformId = static_cast<std::uint32_t>(r.number(e)); }},
-                {"MajorVersion", [&](const IniEntry& e) { c.majorVersion = static_cast<std::uint32_t>(r.number(e)); }},
-                {"MinorVersion", [&](const IniEntry& e) { c.minorVersion = static_cast<std::uint32_t>(r.number(e)); }},
-                {"BuildNumber", [&](const IniEntry& e) { c.buildNumber = static_cast<std::uint32_t>(r.number(e)); }},
-                {"ServicePack", [&](const IniEntry& e) { c.servicePack = e.value; }},
-                {"UserName", [&](const IniEntry& e) { c.userName = e.value; }},
-                {"Domain", [&](const IniEntry& e) { c.domain = e.value; }},
-                {"ComputerName", [&](const IniEntry& e) { c.computerName = e.value; }},
-                {"UILanguage", [&](const IniEntry& e) { c.uiLanguage = static_cast<std::uint16_t>(r.number(e, 16)); }},
-                {"CodePage",
-                 [&](const IniEntry& e) {
-                   c.codePage = static_cast<int>(r.number(e));
-                   if (c.codePage != 1252 && c.codePage != 1254) r.fail(e, "code page must be 1252 or 1254");
-                 }},
-                {"Clock",
-                 [&](const IniEntry& e) {
-                   if (equalsAscii(e.value, "real")) c.clock = ClockMode::Real;
-                   else if (equalsAscii(e.value, "virtual")) c.clock = ClockMode::Virtual;
-                   else r.fail(e, "Clock must be real or virtual");
-                 }}},
-               r);
-    } else if (equalsAscii(s.name, "Folders")) {
-      dispatch(s,
-               {{"Temp", [&](const IniEntry& e) { c.tempFolder = e.value; }},
-                {"Windows", [&](const IniEntry& e) { c.windowsFolder = e.value; }},
-                {"System", [&](const IniEntry& e) { c.systemFolder = e.value; }},
-                {"Documents", [&](const IniEntry& e) { c.documentsFolder = e.value; }},
-                {"LocalAppData", [&](const IniEntry& e) { c.localAppDataFolder = e.value; }},
-                {"Programs", [&](const IniEntry& e) { c.programsFolder = e.value; }},
-                {"Desktop", [&](const IniEntry& e) { c.desktopFolder = e.value; }},
-                {"DomainLocalAppData", [&](const IniEntry& e) { c.domainLocalAppDataFolder = e.value; }}},
-               r);
-    } else if (s.name.size() == 7 && equalsAscii(s.name.substr(0, 6), "Drive ") &&
-               std::isalpha(static_cast<unsigned char>(s.name[6]))) {
+    if (s.name.size() == 7 && equalsAscii(s.name.substr(0, 6), "Drive ") &&
+        std::isalpha(static_cast<unsigned char>(s.name[6]))) {
       DriveConfig d;
       d.letter = static_cast<char>(std::toupper(static_cast<unsigned char>(s.name[6])));
-      dispatch(s,
-               {{"Type",
-                 [&](const IniEntry& e) {
-                   d.type = static_cast<int>(r.number(e));
-                   if (d.type > 6) r.fail(e, "drive type must be 0 to 6");
-                 }},
-                {"Label", [&](const IniEntry& e) { d.label = e.value; }},
-                {"Host", [&](const IniEntry& e) { d.host = e.value; }},
-                {"Medium", [&](const IniEntry& e) { d.medium = r.yesNo(e); }},
-                {"Full", [&](const IniEntry& e) { d.full = r.yesNo(e); }},
-                {"ReadOnly", [&](const IniEntry& e) { d.readOnly = r.yesNo(e); }},
-                {"FreeBytes", [&](const IniEntry& e) { d.freeBytes = r.number(e); }}},
-               r);
+      readSection(s, Section::Drive, Target{c, d, noProgram}, all, file);
       c.drives[d.letter] = d;
-    } else if (equalsAscii(s.name, "Desktop")) {
-      c.otherWindows.clear();
-      dispatch(s,
-               {{"Window", [&](const IniEntry& e) { c.otherWindows.push_back(e.value); }},
-                {"ProgramManager", [&](const IniEntry& e) { c.programManagerAnswers = r.yesNo(e); }}},
-               r);
-    } else if (equalsAscii(s.name, "Faults")) {
-      dispatch(s,
-               {{"VersionQuery",
-                 [&](const IniEntry& e) {
-                   if (equalsAscii(e.value, "answers")) c.faults.versionQuery = VersionQuery::Answers;
-                   else if (equalsAscii(e.value, "fails")) c.faults.versionQuery = VersionQuery::Fails;
-                   else if (equalsAscii(e.value, "missing")) c.faults.versionQuery = VersionQuery::EntryPointMissing;
-                   else r.fail(e, "VersionQuery must be answers, fails or missing");
-                 }},
-                {"KnownFolders", [&](const IniEntry& e) { c.faults.knownFoldersFail = !r.yesNo(e); }},
-                {"UserName", [&](const IniEntry& e) { c.faults.userNameFails = !r.yesNo(e); }},
-                {"AccountLookup", [&](const IniEntry& e) { c.faults.accountLookupFails = !r.yesNo(e); }},
-                {"LockedAttributes", [&](const IniEntry& e) { c.faults.lockedAttributes = r.list(e); }},
-                {"RefuseWrites", [&](const IniEntry& e) { c.faults.refuseWrites = r.list(e); }},
-                {"LockedFiles", [&](const IniEntry& e) { c.faults.lockedFiles = r.list(e); }},
-                {"UnreadableKeys", [&](const IniEntry& e) { c.faults.unreadableKeys = r.list(e); }},
-                {"RefuseRegistryWrites", [&](const IniEntry& e) { c.faults.refuseRegistryWrites = r.list(e); }}},
-               r);
-    } else if (s.name.size() > 8 && equalsAscii(s.name.substr(0, 8), "Program ")) {
+      continue;
+    }
+    if (s.name.size() > 8 && equalsAscii(s.name.substr(0, 8), "Program ")) {
       ProgramConfig p;
       p.name = s.name.substr(8);
-      dispatch(s,
-               {{"RunsFor", [&](const IniEntry& e) { p.runsFor = r.number(e); }},
-                {"Starts", [&](const IniEntry& e) { p.starts = r.yesNo(e); }},
-                {"OpenProcess", [&](const IniEntry& e) { p.opens = r.yesNo(e); }},
-                {"KeepsFileInUse", [&](const IniEntry& e) { p.keepsFileInUse = r.yesNo(e); }}},
-               r);
+      if (c.program(p.name)) throw MachineFileError(file, s.line, "[" + s.name + "] stands twice");
+      readSection(s, Section::Program, Target{c, noDrive, p}, all, file);
       c.programs.push_back(p);
-    } else {
-      throw MachineFileError(file, s.line, "unknown section [" + s.name + "]");
+      continue;
     }
+    const auto known = std::find_if(std::begin(kSectionNames), std::end(kSectionNames),
+                                    [&](const auto& n) { return equalsAscii(n.second, s.name); });
+    if (known == std::end(kSectionNames)) throw MachineFileError(file, s.line, "unknown section [" + s.name + "]");
+    if (known->first == Section::Desktop) c.otherWindows.clear();  // the file's list replaces the default one
+    readSection(s, known->first, Target{c, noDrive, noProgram}, all, file);
   }
-  if (c.drives.empty()) throw MachineFileError(file, 0, "no [Drive X] section: the machine needs at least one drive");
+  if (c.drives.empty()) {
+    throw MachineFileError(file, sections.back().line, "no [Drive X] section: the machine needs at least one drive");
+  }
   return c;
 }
 
 std::string MachineConfig::toIniText() const {
   std::ostringstream o;
-  auto hex4 = [](unsigned v) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%04X", v & 0xFFFF);
-    return std::string(buf);
-  };
   o << "; A simulated Windows machine. Edit it to make another one; the installer reads it at start.\n"
        "; Paths are Windows paths. Drive types: 0 unknown, 1 no root, 2 removable, 3 fixed, 4 network,\n"
-       "; 5 CD-ROM, 6 RAM disk. An empty folder entry means that Windows cannot give that folder.\n\n";
-  o << "[Windows]\nPlatformId=" << platformId << "\nMajorVersion=" << majorVersion << "\nMinorVersion=" << minorVersion
-    << "\nBuildNumber=" << buildNumber << "\nServicePack=" << servicePack << "\nUserName=" << userName
-    << "\nDomain=" << domain << "\nComputerName=" << computerName << "\nUILanguage=" << hex4(uiLanguage)
-    << "\nCodePage=" << codePage << "\nClock=" << (clock == ClockMode::Virtual ? "virtual" : "real") << "\n\n";
-  o << "[Folders]\nTemp=" << tempFolder << "\nWindows=" << windowsFolder << "\nSystem=" << systemFolder
-    << "\nDocuments=" << documentsFolder << "\nLocalAppData=" << localAppDataFolder << "\nPrograms=" << programsFolder
-    << "\nDesktop=" << desktopFolder << "\nDomainLocalAppData=" << domainLocalAppDataFolder << "\n\n";
-  for (const auto& [letter, d] : drives) {
-    o << "[Drive " << letter << "]\nType=" << d.type << "\n";
-    if (!d.label.empty()) o << "Label=" << d.label << "\n";
-    if (!d.host.empty()) o << "Host=" << d.host.string() << "\n";
-    if (!d.medium) o << "Medium=no\n";
-    if (d.full) o << "Full=yes\n";
-    if (d.readOnly) o << "ReadOnly=yes\n";
-    if (d.freeBytes) o << "FreeBytes=" << *d.freeBytes << "\n";
-    o << "\n";
-  }
-  o << "[Desktop]\nProgramManager=" << (programManagerAnswers ? "yes" : "no") << "\n";
-  for (const auto& w : otherWindows) o << "Window=" << w << "\n";
-  o << "\n[Faults]\n";
-  auto join = [](const std::vector<std::string>& v) {
-    std::string s;
-    for (const auto& x : v) s += (s.empty() ? "" : ";") + x;
-    return s;
+       "; 5 CD-ROM, 6 RAM disk. An empty folder entry means that Windows cannot give that folder.\n";
+  MachineConfig c = *this;
+  DriveConfig noDrive;
+  ProgramConfig noProgram;
+  const auto all = settings({});
+  auto writeSection = [&](Section section, const std::string& name, DriveConfig& drive, ProgramConfig& program) {
+    o << "\n[" << name << "]\n";
+    for (const auto& setting : all) {
+      if (setting.section != section) continue;
+      for (const auto& value : setting.write(Target{c, drive, program})) o << setting.key << '=' << value << '\n';
+    }
   };
-  o << "VersionQuery="
-    << (faults.versionQuery == VersionQuery::Answers ? "answers"
-        : faults.versionQuery == VersionQuery::Fails ? "fails"
-                                                     : "missing")
-    << "\nKnownFolders=" << (faults.knownFoldersFail ? "no" : "yes") << "\nUserName=" << (faults.userNameFails ? "no" : "yes")
-    << "\nAccountLookup=" << (faults.accountLookupFails ? "no" : "yes")
-    << "\nLockedAttributes=" << join(faults.lockedAttributes) << "\nRefuseWrites=" << join(faults.refuseWrites)
-    << "\nLockedFiles=" << join(faults.lockedFiles) << "\n";
-  o << "UnreadableKeys=" << join(faults.unreadableKeys) << "\n";
-  o << "RefuseRegistryWrites=" << join(faults.refuseRegistryWrites) << "\n";
-  for (const auto& p : programs) {
-    o << "\n[Program " << p.name << "]\nRunsFor=" << p.runsFor << "\nStarts=" << (p.starts ? "yes" : "no")
-      << "\nOpenProcess=" << (p.opens ? "yes" : "no") << "\nKeepsFileInUse=" << (p.keepsFileInUse ? "yes" : "no")
-      << "\n";
-  }
+  writeSection(Section::Windows, "Windows", noDrive, noProgram);
+  writeSection(Section::Folders, "Folders", noDrive, noProgram);
+  for (auto& [letter, d] : c.drives) writeSection(Section::Drive, std::string("Drive ") + letter, d, noProgram);
+  writeSection(Section::Desktop, "Desktop", noDrive, noProgram);
+  writeSection(Section::Faults, "Faults", noDrive, noProgram);
+  for (auto& p : c.programs) writeSection(Section::Program, "Program " + p.name, noDrive, p);
   return o.str();
 }
 

@@ -19,7 +19,9 @@ struct DriveConfig {
   // 0 unknown, 1 no root folder, 2 removable, 3 fixed, 4 network, 5 CD-ROM, 6 RAM disk.
   int type = 3;
   std::string label;
-  // Host folder of the drive's content; empty means drives/<letter> in the machine folder.
+  // Host folder of the drive's content; empty means drives/<letter> in the
+  // machine folder. A relative Host= in machine.ini is taken relative to the
+  // machine folder.
   std::filesystem::path host;
   bool medium = true;     // false: the drive is there but holds no disk ("not ready")
   bool full = false;      // every write to the drive fails with "disk full"
@@ -45,6 +47,9 @@ struct Faults {
   // Registry keys (full paths, e.g. HKEY_CLASSES_ROOT) refusing every change
   // to themselves and to every key below them.
   std::vector<std::string> refuseRegistryWrites;
+  // Room left on the host disk that holds the machine folder, for this run:
+  // every byte the machine writes there uses it up (unlimited when not set).
+  std::optional<std::uint64_t> hostFreeBytes;
 };
 
 // How a program of the machine behaves when it is started ([Program <file name>]).
@@ -100,7 +105,8 @@ struct MachineConfig {
   static MachineConfig windows7();
   // Reads machine.ini; throws MachineFileError naming the line of any problem.
   static MachineConfig load(const std::filesystem::path& file);
-  // The same from the text of a machine.ini; `file` names it in errors.
+  // The same from the text of a machine.ini; `file` names it in errors, and
+  // its folder is the base of relative Host= folders.
   static MachineConfig parse(const std::string& text, const std::filesystem::path& file);
   // The text of a machine.ini describing this machine.
   std::string toIniText() const;

@@ -7,14 +7,16 @@
 //   @="default text"
 //   "Version"="5.2"
 //   "Folder"=hex(1):43,3a,5c,5a,6f,76
-//   "Count"=dword:0000001a
 //   "Data"=hex:01,02,03
+//   "Count"=dword:0000001a
 //
 // Long hex lists are wrapped as regedit wraps them: a backslash at the end
 // of a line continues the list on the next one.
 // String data are ANSI bytes of the machine's code page; the quoted form is
 // written only when it gives back exactly those bytes, everything else is
-// written as hex with its type number.
+// written as hex with its type number ("Folder" above is a REG_SZ stored
+// without its terminating NUL). The file holds no comment lines, so that
+// other programs' REGEDIT4 readers take it.
 #pragma once
 
 #include <filesystem>
@@ -30,26 +32,27 @@ class RegistryTextSink {
  public:
   // A "[path]" line: returns "" when the key is taken, else the reason it is refused.
   virtual std::string key(std::string_view path) = 0;
-  // A value of the last key.
-  virtual void value(std::string name, RegistryValue value) = 0;
+  // The lines of a value of the last key, checked; readRegistryValue builds
+  // the value from them.
+  virtual void value(std::string_view lines) = 0;
 
  protected:
   ~RegistryTextSink() = default;
 };
 
 // Reads the text of a registry file; throws RegistryFileError naming the line
-// of the first problem.
+// of the first problem. Every value is checked as readRegistryValue reads it,
+// but not built: loading a large file costs little, and each key's values are
+// built when they are needed.
 void readRegistryText(std::string_view text, const std::filesystem::path& file, int codePage, RegistryTextSink& sink);
+// Builds a value from the lines that readRegistryText passed on.
+void readRegistryValue(std::string_view lines, int codePage, std::string& name, RegistryValue& value);
 
 // "REGEDIT4" and the blank line after it.
 void appendRegistryHeader(std::string& out);
 // "[path]".
 void appendKeyLine(std::string& out, std::string_view path);
-// The comment line that says what text a REG_SZ without its terminating NUL
-// holds; nothing for any other value. Comments stand before the key's line,
-// since importers such as hivexregedit end a key's values at a comment.
-void appendValueComment(std::string& out, std::string_view name, const RegistryValue& value, int codePage);
-// The line (or wrapped lines) of one value.
+// The line of one value.
 void appendValueLines(std::string& out, std::string_view name, const RegistryValue& value, int codePage);
 
 }  // namespace zov::machine

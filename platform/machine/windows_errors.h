@@ -25,6 +25,8 @@ inline constexpr std::uint32_t kErrorDirNotEmpty = 145;
 inline constexpr std::uint32_t kErrorAlreadyExists = 183;
 inline constexpr std::uint32_t kErrorMoreData = 234;
 inline constexpr std::uint32_t kErrorNoMoreItems = 259;
+inline constexpr std::uint32_t kErrorRegistryCorrupt = 1015;
+inline constexpr std::uint32_t kErrorRegistryIoFailed = 1016;
 inline constexpr std::uint32_t kErrorNoneMapped = 1332;
 
 }  // namespace zov::machine

@@ -22,8 +22,8 @@ char32_t toLower(char32_t cp) {
 
 char32_t toUpper(char32_t cp) {
   if (cp >= 'a' && cp <= 'z') return cp - 32;
-  if (cp < 0xDF) return cp;
-  if (cp <= 0xFE) return cp == 0xF7 ? cp : cp - 32;  // à..þ except ÷ (ß stays ß)
+  if (cp <= 0xDF) return cp;                          // ß has no one-letter upper case: it stays ß
+  if (cp <= 0xFE) return cp == 0xF7 ? cp : cp - 32;  // à..þ except ÷
   if (cp == 0xFF) return 0x178;
   if (cp == 0x131) return 'I';  // ı
   if (cp >= 0x100 && cp <= 0x17F) {

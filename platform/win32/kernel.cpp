@@ -77,11 +77,15 @@ BOOL GetDiskFreeSpaceA(const std::string& rootPath, DWORD& sectorsPerCluster, DW
     SetLastError(e);
     return FALSE;
   }
-  constexpr std::uint64_t kCluster = 4096;
+  // Clusters of 4 KiB, or smaller ones that the free space fills exactly, so
+  // that clusters times their size gives the free bytes back to the byte.
   sectorsPerCluster = 8;
   bytesPerSector = 512;
-  freeClusters = static_cast<DWORD>(std::min<std::uint64_t>(freeBytes / kCluster, 0xFFFFFFFFu));
-  totalClusters = static_cast<DWORD>(std::min<std::uint64_t>(totalBytes / kCluster, 0xFFFFFFFFu));
+  while (sectorsPerCluster > 1 && freeBytes % (sectorsPerCluster * bytesPerSector) != 0) sectorsPerCluster /= 2;
+  if (freeBytes % bytesPerSector != 0 && freeBytes <= 0xFFFFFFFFu) bytesPerSector = 1;
+  const std::uint64_t cluster = std::uint64_t{sectorsPerCluster} * bytesPerSector;
+  freeClusters = static_cast<DWORD>(std::min<std::uint64_t>(freeBytes / cluster, 0xFFFFFFFFu));
+  totalClusters = static_cast<DWORD>(std::min<std::uint64_t>(totalBytes / cluster, 0xFFFFFFFFu));
   return TRUE;
 }
 

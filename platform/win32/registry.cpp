@@ -112,11 +112,7 @@ LONG RegCreateKeyA(HKEY key, const std::string& subKey, HKEY& result) {
   if (!join(base, subKey, full)) return m::kErrorInvalidParameter;
   // It opens the key for writing, so a refused key is refused even when it exists.
   if (writeRefused(full)) return m::kErrorAccessDenied;
-  try {
-    store().createKey(full);
-  } catch (const std::exception&) {
-    return m::kErrorAccessDenied;
-  }
+  if (const auto e = store().createKey(full).code) return static_cast<LONG>(e);
   result = handleFor(full);
   return m::kErrorSuccess;
 }
@@ -153,11 +149,7 @@ LONG RegSetValueExA(HKEY key, const std::string& valueName, DWORD type, const vo
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     v.data.assign(bytes, bytes + size);
   }
-  try {
-    return store().setValue(path, textOf(ansiOf(valueName)), std::move(v)) ? m::kErrorSuccess : m::kErrorFileNotFound;
-  } catch (const std::exception&) {
-    return m::kErrorAccessDenied;
-  }
+  return static_cast<LONG>(store().setValue(path, textOf(ansiOf(valueName)), std::move(v)).code);
 }
 
 LONG RegDeleteKeyA(HKEY key, const std::string& subKey) {
@@ -165,27 +157,14 @@ LONG RegDeleteKeyA(HKEY key, const std::string& subKey) {
   if (base.empty()) return m::kErrorInvalidHandle;
   std::string full;
   if (!join(base, subKey, full) || full == base || writeRefused(full)) return m::kErrorAccessDenied;
-  try {
-    switch (store().deleteKey(full)) {
-      case m::RegistryStore::DeleteResult::Deleted: return m::kErrorSuccess;
-      case m::RegistryStore::DeleteResult::NotFound: return m::kErrorFileNotFound;
-      case m::RegistryStore::DeleteResult::HasSubkeys:
-      case m::RegistryStore::DeleteResult::IsRoot: return m::kErrorAccessDenied;
-    }
-  } catch (const std::exception&) {
-  }
-  return m::kErrorAccessDenied;
+  return static_cast<LONG>(store().deleteKey(full).code);
 }
 
 LONG RegDeleteValueA(HKEY key, const std::string& valueName) {
   const std::string path = pathOf(key);
   if (path.empty()) return m::kErrorInvalidHandle;
   if (writeRefused(path)) return m::kErrorAccessDenied;
-  try {
-    return store().deleteValue(path, textOf(ansiOf(valueName))) ? m::kErrorSuccess : m::kErrorFileNotFound;
-  } catch (const std::exception&) {
-    return m::kErrorAccessDenied;
-  }
+  return static_cast<LONG>(store().deleteValue(path, textOf(ansiOf(valueName))).code);
 }
 
 LONG RegEnumKeyA(HKEY key, DWORD index, std::string& buffer, DWORD size) {

@@ -36,6 +36,21 @@ status=$?
 grep -q 'machine.ini:3:' "$work/err" || fail "the message does not name the line: $(cat "$work/err")"
 cmp -s "$bad/machine.ini" "$work/copy.ini" || fail "the broken machine.ini was changed"
 
+# Wrong numbers, an overflow, a key twice, a byte order mark, a NUL, bad UTF-8, an empty file: the same.
+drive='[Drive C]\nType=3\n'
+for text in '[Drive C]\nType=-1\n' '[Windows]\nMajorVersion=4294967302\n'"$drive" \
+            "$drive"'[Drive C]\nType=3\n' '\xef\xbb\xbf'"$drive" '[Windows]\nUserName=a\0b\n'"$drive" \
+            '[Windows]\nUserName=\xc3\x28\n'"$drive" ''; do
+  rm -rf "$bad" && mkdir -p "$bad"
+  printf "$text" >"$bad/machine.ini"
+  cp "$bad/machine.ini" "$work/copy.ini"
+  printf 'close Form1\nanswer Yes\n' | ZOV_UI=script ZOV_MACHINE="$bad" "$modern" >/dev/null 2>"$work/err"
+  status=$?
+  [ $status -eq 2 ] || fail "machine.ini '$text' gave exit $status"
+  grep -q 'machine.ini:[1-9][0-9]*: ' "$work/err" || fail "no line named for '$text': $(cat "$work/err")"
+  cmp -s "$bad/machine.ini" "$work/copy.ini" || fail "machine.ini '$text' was changed"
+done
+
 # A script that leaves the window open is an error, not a success.
 printf '' | ZOV_UI=script ZOV_MACHINE="$work/open" "$modern" >/dev/null 2>"$work/err"
 [ $? -eq 3 ] || fail "a script ending with the window open did not fail"

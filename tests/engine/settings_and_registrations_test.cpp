@@ -277,13 +277,17 @@ TEST_F(SettingsStage, ARegistryThatCannotBeSavedStaysWhole) {
   const fs::path file = machine->folder() / "registry.reg";
   std::ifstream in(file, std::ios::binary);
   const std::string before((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  fs::create_directory(file.string() + ".tmp");  // no temporary file can be made
+  // The host disk is full from here on: no registry change can be saved.
+  std::ifstream iniIn(machine->folder() / "machine.ini");
+  std::string ini((std::istreambuf_iterator<char>(iniIn)), std::istreambuf_iterator<char>());
+  ini.replace(ini.find("HostFreeBytes="), 14, "HostFreeBytes=0");
+  std::ofstream(machine->folder() / "machine.ini", std::ios::trunc) << ini;
+  machine->reopen();
   stage();
   std::ifstream after(file, std::ios::binary);
   EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), before);
   EXPECT_EQ(Form1().Label8.Caption.get(), "98%");
-  fs::remove(file.string() + ".tmp");
-  machine->reopen();  // the file still loads
+  machine->reopen();  // the file still loads (the machine.ini is read again, still full)
   EXPECT_TRUE(machine->machine().registry().keyExists("HKEY_CLASSES_ROOT\\AVIFile\\CLSID"));
 }
 

@@ -10,6 +10,7 @@
 
 #include "platform/runtime/runtime_error.h"
 #include "platform/ui/backend.h"
+#include "platform/ui/fltk/classic_button.h"
 #include "platform/ui/fltk/fltk_backend.h"
 #include "tests/fltk/sample_form.h"
 #include "tests/fltk/x_driver.h"
@@ -278,6 +279,23 @@ TEST_F(FltkBackendTest, TheInputBoxGivesTheTextOrNothingOnCancel) {
     xdotool("key Escape");
   });
   EXPECT_EQ(ui::backend().inputBox("Name:", "New Folder", "kept"), std::nullopt);
+}
+
+TEST_F(FltkBackendTest, TheTitleBarHasACloseBoxAndNoMinimiseButton) {
+  // The Motif hints the window manager reads: functions move and close;
+  // decorations border, title and menu.
+  const std::vector<long> hints = windowProperty(*form, "_MOTIF_WM_HINTS");
+  ASSERT_EQ(hints.size(), 5u);
+  EXPECT_EQ(hints[1], 4 | 32);
+  EXPECT_EQ(hints[2], 2 | 8 | 16);
+}
+
+TEST_F(FltkBackendTest, ACaptionWiderThanItsButtonIsDrawnSmallerToShowWhole) {
+  EXPECT_EQ(ui::fltk::captionSizeToFit("&Go", FL_HELVETICA, 11, 80), 11);
+  const int size = ui::fltk::captionSizeToFit("&Nouveau R\xC3\xA9pertoire", FL_HELVETICA, 11, 110);
+  EXPECT_LT(size, 11);
+  EXPECT_GT(size, 8);  // it fits there, above the smallest size
+  EXPECT_EQ(ui::fltk::captionSizeToFit("&Nouveau R\xC3\xA9pertoire", FL_HELVETICA, size, 110), size);
 }
 
 }  // namespace

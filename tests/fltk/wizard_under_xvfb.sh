@@ -10,8 +10,8 @@
 #
 #   wizard_under_xvfb.sh SETUPMODERN_EXE SCREENSHOT_FOLDER
 set -u
-for tool in xvfb-run xauth xdotool import identify icewm; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (Debian: xvfb xauth xdotool imagemagick icewm)"; exit 1; }
+for tool in xvfb-run xauth xdotool import identify icewm xprop; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (Debian: xvfb xauth xdotool imagemagick icewm x11-utils)"; exit 1; }
 done
 if [ -z "${ZOV_INSIDE_XVFB:-}" ]; then
   exec env ZOV_INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
@@ -91,6 +91,8 @@ shot() {  # shot NAME: the wizard with its frame, and whatever lies over it
   import -window root -crop "${fw}x${fh}+$((X - border))+$((Y + HEIGHT + border - fh))" +repage "$shots/$1.png" \
     || fail "no screenshot $1"
 }
+# The window asks for a close box and no minimise or maximise button (Motif hints).
+fixed_title_bar() { xprop -id "$1" _MOTIF_WM_HINTS | grep -q '= 0x3, 0x24, 0x1a, 0x0, 0x0$'; }
 caption_is() { [ "$(xdotool getwindowname "$window")" = "$1" ]; }
 
 run() {  # run LANGUAGE CAPTION QUESTION_TITLE
@@ -109,6 +111,7 @@ run() {  # run LANGUAGE CAPTION QUESTION_TITLE
   sleep 0.5
   locate
   within on_page_1 || fail "$lang: the window does not show the welcome page"
+  fixed_title_bar "$window" || fail "$lang: the wizard's title bar has a minimise button"
 
   if [ "$lang" = de ]; then
     # The language list drops down; the keys choose its second item, Deutsch.
@@ -125,6 +128,9 @@ run() {  # run LANGUAGE CAPTION QUESTION_TITLE
   shot "$lang-2-agreement"
   click 390 291  # Next, enabled by the agreement
   within on_page_4 || fail "$lang: agreeing and Next did not show the destination page"
+  click 300 75   # into the destination box: it stays drawn
+  sleep 0.5
+  on_page_4 || fail "$lang: a click into the destination box blanked it"
   shot "$lang-3-destination"
   click 320 291  # Back
   within on_page_2 || fail "$lang: Back did not show the agreement again"
@@ -140,6 +146,7 @@ run() {  # run LANGUAGE CAPTION QUESTION_TITLE
   click 241 291  # Cancel: the question
   within find_window "$question" || fail "$lang: Cancel did not ask the cancel question"
   local box=$found
+  fixed_title_bar "$box" || fail "$lang: the question's title bar has a minimise button"
   shot "$lang-5-cancel-question"
   local BX BY BW BH
   eval "$(xdotool getwindowgeometry --shell "$box" | sed 's/^/B/')"

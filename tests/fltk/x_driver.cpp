@@ -74,4 +74,24 @@ void sendCloseRequest(const ui::Form& form) {
   XFlush(fl_display);
 }
 
+std::vector<long> windowProperty(const ui::Form& form, const char* name) {
+  Fl_Window* window = windowOf(form);
+  if (!window) return {};
+  const Atom atom = XInternAtom(fl_display, name, False);
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(fl_display, fl_xid(window), atom, 0, 64, False, AnyPropertyType, &type, &format, &count,
+                         &after, &data) != Success ||
+      format != 32) {
+    if (data) XFree(data);
+    return {};
+  }
+  const auto* items = reinterpret_cast<const long*>(data);
+  std::vector<long> result(items, items + count);
+  XFree(data);
+  return result;
+}
+
 }  // namespace zov::test

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/ui/form.h"
 
@@ -26,6 +27,8 @@ bool runUntil(const std::function<bool()>& done, double seconds = 5);
 void later(double seconds, std::function<void()> action);
 // The colour on the screen at a point of the form's window.
 std::array<int, 3> pixel(const ui::Form& form, int x, int y);
+// The 32-bit items of a property of the form's window (empty when it has none).
+std::vector<long> windowProperty(const ui::Form& form, const char* name);
 // Asks the window to close, as a window manager does when its close box is clicked.
 void sendCloseRequest(const ui::Form& form);
 

@@ -1,8 +1,11 @@
 #include "platform/machine/registry_store.h"
+#include "platform/machine/windows_errors.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -65,8 +68,8 @@ TEST_F(RegistryStoreTest, EveryTypeSurvivesTheFileExactly) {
   };
   {
     RegistryStore first = RegistryStore::load(file(), 1252);
-    ASSERT_TRUE(first.createKey(kApp));
-    for (const auto& [name, value] : values) ASSERT_TRUE(first.setValue(kApp, name, value));
+    ASSERT_EQ(first.createKey(kApp), 0u);
+    for (const auto& [name, value] : values) ASSERT_EQ(first.setValue(kApp, name, value), 0u);
   }
   RegistryStore second = RegistryStore::load(file(), 1252);
   std::vector<std::string> names;
@@ -93,9 +96,7 @@ TEST_F(RegistryStoreTest, FileShowsReadableForms) {
   const std::string text = fileText();
   EXPECT_TRUE(
       text.starts_with("REGEDIT4\n\n[HKEY_CLASSES_ROOT]\n\n[HKEY_CURRENT_USER]\n\n"
-                       "[HKEY_CURRENT_USER\\Software]\n\n"
-                       "; \"Folder\" is the text \"C:\\\\Zov\" without a terminating NUL\n"
-                       "[HKEY_CURRENT_USER\\Software\\Zideruv]\n"
+                       "[HKEY_CURRENT_USER\\Software]\n\n[HKEY_CURRENT_USER\\Software\\Zideruv]\n"
                        "@=\"default\"\n"
                        "\"Folder\"=hex(1):43,3a,5c,5a,6f,76\n"
                        "\"Count\"=dword:0000001a\n"
@@ -136,6 +137,8 @@ TEST_F(RegistryStoreTest, ReadsTheFormsRegeditWrites) {
       "\"Plain\"=hex(7):00\r\n"
       "\"\"=\"empty name is the default\"\r\n");
   const char* key = "HKEY_LOCAL_MACHINE\\Software\\A\\B";
+  const std::string text = reg.toText();  // a name that stands twice is written once
+  EXPECT_EQ(text.find("\"Plain\""), text.rfind("\"Plain\"")) << text;
   EXPECT_TRUE(reg.keyExists("HKEY_LOCAL_MACHINE\\Software\\A"));
   EXPECT_EQ(*reg.value(key, "Wrapped"), bytes(kRegBinary, "\x01\x02\x03\xff"));
   EXPECT_EQ(*reg.value(key, "Plain"), bytes(kRegMultiSz, std::string(1, '\0')));  // the later line wins
@@ -187,9 +190,9 @@ TEST_F(RegistryStoreTest, CorruptFileIsRefusedWithItsLineAndLeftAsItWas) {
 
 TEST_F(RegistryStoreTest, NamesCompareWithoutCaseAndKeepTheirCase) {
   RegistryStore reg = RegistryStore::load(file(), 1254);
-  ASSERT_TRUE(reg.createKey("HKEY_CURRENT_USER\\Software\\Zideruv\\Kısa"));
+  ASSERT_EQ(reg.createKey("HKEY_CURRENT_USER\\Software\\Zideruv\\Kısa"), 0u);
   EXPECT_TRUE(reg.keyExists("hkey_current_user\\SOFTWARE\\zIDERUV\\KISA"));
-  EXPECT_TRUE(reg.createKey("HKEY_CURRENT_USER\\SOFTWARE\\ZIDERUV\\kisa"));
+  EXPECT_EQ(reg.createKey("HKEY_CURRENT_USER\\SOFTWARE\\ZIDERUV\\kisa"), 0u);
   EXPECT_EQ(reg.subkeyNames(kApp), std::vector<std::string>{"Kısa"});
   EXPECT_EQ(reg.subkeyNames("HKEY_CURRENT_USER"), std::vector<std::string>{"Software"});
 
@@ -205,13 +208,13 @@ TEST_F(RegistryStoreTest, PathsTheFileCannotHoldAreRefused) {
   RegistryStore reg = RegistryStore::load(file(), 1252);
   for (const char* path :
        {"HKEY_NOWHERE\\x", "HKEY_USERS\\", "HKEY_USERS\\a\\\\b", "HKEY_USERS\\a\nb", "", "HKEY_USERS\\\xff"}) {
-    EXPECT_FALSE(reg.createKey(path)) << path;
+    EXPECT_EQ(reg.createKey(path), kErrorInvalidParameter) << path;
     EXPECT_FALSE(reg.keyExists(path)) << path;
   }
   reg.createKey(kApp);
-  EXPECT_FALSE(reg.setValue(kApp, "a\nb", sz("x")));
-  EXPECT_FALSE(reg.setValue(kApp, "a\0b"sv, sz("x")));
-  EXPECT_FALSE(reg.setValue("HKEY_USERS\\Missing", "a", sz("x")));
+  EXPECT_EQ(reg.setValue(kApp, "a\nb", sz("x")), kErrorInvalidParameter);
+  EXPECT_EQ(reg.setValue(kApp, "a\0b"sv, sz("x")), kErrorInvalidParameter);
+  EXPECT_EQ(reg.setValue("HKEY_USERS\\Missing", "a", sz("x")), kErrorFileNotFound);
   EXPECT_TRUE(RegistryStore::load(file(), 1252).valueNames(kApp).empty());
 }
 
@@ -234,7 +237,7 @@ TEST_F(RegistryStoreTest, EnumerationByIndexFollowsChanges) {
   RegistryStore reg = loadFile(text);
   EXPECT_EQ(reg.subkeyName(kApp, 0), "Product10000");
   EXPECT_EQ(reg.subkeyName(kApp, 1099), "Product11099");
-  EXPECT_EQ(reg.deleteKey(std::string(kApp) + "\\product10000"), RegistryStore::DeleteResult::Deleted);
+  EXPECT_EQ(reg.deleteKey(std::string(kApp) + "\\product10000"), 0u);
   EXPECT_EQ(reg.subkeyName(kApp, 0), "Product10001");
   reg.createKey(std::string(kApp) + "\\A");
   EXPECT_EQ(reg.subkeyName(kApp, 0), "A");
@@ -248,17 +251,17 @@ TEST_F(RegistryStoreTest, DeletingKeysAndValues) {
   reg.setValue(kApp, "a", sz("1"));
   reg.setValue(kApp, "b", sz("2"));
   reg.setValue(kApp, "c", sz("3"));
-  EXPECT_TRUE(reg.deleteValue(kApp, "A"));
-  EXPECT_FALSE(reg.deleteValue(kApp, "a"));
+  EXPECT_EQ(reg.deleteValue(kApp, "A"), 0u);
+  EXPECT_EQ(reg.deleteValue(kApp, "a"), kErrorFileNotFound);
   reg.setValue(kApp, "a", sz("4"));
   EXPECT_EQ(reg.valueNames(kApp), (std::vector<std::string>{"b", "c", "a"}));
   EXPECT_EQ(*reg.value(kApp, "c"), sz("3"));
 
-  EXPECT_EQ(reg.deleteKey(kApp), RegistryStore::DeleteResult::HasSubkeys);
-  EXPECT_EQ(reg.deleteKey("HKEY_CURRENT_USER"), RegistryStore::DeleteResult::IsRoot);
-  EXPECT_EQ(reg.deleteKey(std::string(kApp) + "\\Missing\\Deeper"), RegistryStore::DeleteResult::NotFound);
-  EXPECT_EQ(reg.deleteKey(std::string(kApp) + "\\SUB"), RegistryStore::DeleteResult::Deleted);
-  EXPECT_EQ(reg.deleteKey(kApp), RegistryStore::DeleteResult::Deleted);
+  EXPECT_EQ(reg.deleteKey(kApp), kErrorAccessDenied);
+  EXPECT_EQ(reg.deleteKey("HKEY_CURRENT_USER"), kErrorAccessDenied);
+  EXPECT_EQ(reg.deleteKey(std::string(kApp) + "\\Missing\\Deeper"), kErrorFileNotFound);
+  EXPECT_EQ(reg.deleteKey(std::string(kApp) + "\\SUB"), 0u);
+  EXPECT_EQ(reg.deleteKey(kApp), 0u);
   EXPECT_FALSE(reg.keyExists(kApp));
   reg.createKey(kApp);
   EXPECT_TRUE(reg.valueNames(kApp).empty());
@@ -285,28 +288,123 @@ TEST_F(RegistryStoreTest, EachChangeIsInTheFileForTheNextRun) {
   RegistryStore reg = RegistryStore::load(file(), 1252);
   EXPECT_EQ(*reg.value(kApp, "Run"), bytes(kRegSz, "second"));
   EXPECT_TRUE(reg.subkeyNames(kApp).empty());
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);  // no .tmp left
+  std::vector<std::string> names;  // no temporary file left
+  for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
 }
 
-TEST_F(RegistryStoreTest, FailedSaveLeavesTheFileAsItWas) {
-  RegistryStore reg = RegistryStore::load(file(), 1252);
-  reg.createKey(kApp);
+TEST_F(RegistryStoreTest, AFailedSaveChangesNothingInMemoryOrInTheFile) {
+  HostDisk disk;
+  RegistryStore reg = RegistryStore::load(file(), 1252, &disk);
+  ASSERT_EQ(reg.createKey(std::string(kApp) + "\\Sub"), 0u);
+  ASSERT_EQ(reg.setValue(kApp, "a", sz("1")), 0u);
+  ASSERT_EQ(reg.setValue(kApp, "b", sz("2")), 0u);
   const std::string before = fileText();
-  fs::create_directory(file().string() + ".tmp");  // the temporary file cannot be made
-  try {
-    reg.setValue(kApp, "a", sz("b"));
-    ADD_FAILURE() << "saved";
-  } catch (const std::runtime_error& e) {
-    EXPECT_NE(std::string(e.what()).find(file().string()), std::string::npos) << e.what();
-  }
-  EXPECT_EQ(fileText(), before);
+  disk.freeBytes = before.size();  // the next, longer file does not fit
 
-  fs::remove(file().string() + ".tmp");
+  EXPECT_EQ(reg.setValue(kApp, "c", sz("3")), kErrorDiskFull);
+  EXPECT_EQ(reg.setValue(kApp, "a", sz("changed")), kErrorDiskFull);
+  EXPECT_EQ(reg.createKey(std::string(kApp) + "\\New\\Deeper"), kErrorDiskFull);
+  disk.freeBytes = 10;  // even a shorter file does not fit
+  EXPECT_EQ(reg.deleteValue(kApp, "a"), kErrorDiskFull);
+  EXPECT_EQ(reg.deleteKey(std::string(kApp) + "\\Sub"), kErrorDiskFull);
+
+  EXPECT_EQ(fileText(), before);
+  EXPECT_EQ(reg.toText(), before);
+  EXPECT_EQ(reg.valueNames(kApp), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(*reg.value(kApp, "a"), sz("1"));
+  EXPECT_EQ(reg.subkeyNames(kApp), std::vector<std::string>{"Sub"});
+
+  // The next good save writes the registry without any of the failed changes.
+  disk.freeBytes.reset();
+  ASSERT_EQ(reg.setValue(kApp, "b", sz("two")), 0u);
+  RegistryStore again = RegistryStore::load(file(), 1252);
+  EXPECT_EQ(again.valueNames(kApp), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(*again.value(kApp, "a"), sz("1"));
+  EXPECT_FALSE(again.keyExists(std::string(kApp) + "\\New"));
+}
+
+TEST_F(RegistryStoreTest, ChangesOfAnotherStoreAreKeptAndSeen) {
+  RegistryStore first = RegistryStore::load(file(), 1252);
+  RegistryStore second = RegistryStore::load(file(), 1252);
+  ASSERT_EQ(first.createKey(kApp), 0u);
+  EXPECT_TRUE(second.keyExists(kApp));
+  ASSERT_EQ(second.setValue(kApp, "second", sz("2")), 0u);
+  ASSERT_EQ(first.setValue(kApp, "first", sz("1")), 0u);
+  EXPECT_EQ(RegistryStore::load(file(), 1252).valueNames(kApp), (std::vector<std::string>{"second", "first"}));
+  EXPECT_EQ(*second.value(kApp, "first"), sz("1"));
+
+  // A file that someone else broke is neither read nor overwritten.
+  writeFile("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\n");
+  EXPECT_EQ(first.setValue(kApp, "x", sz("y")), kErrorRegistryCorrupt);
+  EXPECT_EQ(fileText(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\n");
+  EXPECT_EQ(*first.value(kApp, "first"), sz("1"));
+
   fs::remove(file());
-  fs::create_directory(file());  // the file cannot be replaced
-  EXPECT_THROW(reg.setValue(kApp, "a", sz("c")), std::runtime_error);
-  EXPECT_FALSE(fs::exists(file().string() + ".tmp"));
+  fs::create_directory(file());  // the file cannot be read
+  EXPECT_EQ(first.setValue(kApp, "x", sz("y")), kErrorRegistryIoFailed);
   EXPECT_THROW(RegistryStore::load(file(), 1252), std::runtime_error);
+}
+
+// What a key tree holds, in the form the peer check prints: keys in file
+// order, each with its values in their order.
+void dump(const RegistryStore& reg, const std::string& path, std::string& out) {
+  out += "KEY " + path + "\n";
+  for (const auto& name : reg.valueNames(path)) {
+    const RegistryValue& v = *reg.value(path, name);
+    out += "VALUE " + name + "|" + std::to_string(v.type) + "|";
+    for (std::uint8_t b : v.data) {
+      constexpr char kHex[] = "0123456789abcdef";
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    }
+    out += "\n";
+  }
+  for (const auto& sub : reg.subkeyNames(path)) dump(reg, path + "\\" + sub, out);
+}
+
+TEST_F(RegistryStoreTest, AnotherProjectsImporterReadsTheSameKeysTypesAndBytes) {
+  for (const int codePage : {1252, 1254}) {
+    fs::remove(file());
+    RegistryStore reg = RegistryStore::load(file(), codePage);
+    const std::string app = std::string(kApp) + (codePage == 1254 ? "\\Kısa Yol" : "\\Straße \"Ç\"");
+    ASSERT_EQ(reg.createKey(app), 0u);
+    ASSERT_EQ(reg.createKey("HKEY_LOCAL_MACHINE\\Software\\Empty"), 0u);
+    const std::vector<std::pair<std::string, RegistryValue>> values = {
+        {"", sz("default")},
+        {"Folder", sz(codePage == 1254 ? "C:\\Program Files\\\xDD\xFE" : "C:\\Program Files\\\xC9t\xE9")},
+        {"NoNul", bytes(kRegSz, "C:\\Zov \"5\"")},
+        {"InnerNul", bytes(kRegSz, "a\0b\0"sv)},
+        {"EmptySz", bytes(kRegSz, "")},
+        {"NotText", bytes(kRegSz, "\x81\x8d\0"sv)},
+        {"Lines", sz("one\r\ntwo")},
+        {"Expand", bytes(kRegExpandSz, "%TEMP%\\x\0"sv)},
+        {"Multi", bytes(kRegMultiSz, "a\0b\0\0"sv)},
+        {"EmptyBinary", bytes(kRegBinary, "")},
+        {"Long", bytes(kRegBinary, std::string(300, '\xAB'))},
+        {"Count", bytes(kRegDword, "\x1a\0\0\xff"sv)},
+        {"Short", bytes(kRegDword, "\x01\x02\x03")},
+        {"None", bytes(0, "\0"sv)},
+        {"Odd", bytes(0x12345678, "xy")},
+        {"q\"uote\\d", sz("\\\"")},
+    };
+    for (const auto& [name, value] : values) ASSERT_EQ(reg.setValue(app, name, value), 0u) << name;
+
+    std::string expected;
+    for (const char* root : {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+                             "HKEY_CURRENT_CONFIG"}) {
+      dump(reg, root, expected);
+    }
+    const std::string command = "perl '" ZOV_HIVEX_IMPORT "' '" + file().string() + "' cp" + std::to_string(codePage);
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string imported;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) imported.append(buffer, n);
+    ASSERT_EQ(::pclose(pipe), 0) << "the importer (libwin-hivex-perl) refused the file:\n" << fileText();
+    EXPECT_EQ(imported, expected) << fileText();
+  }
 }
 
 }  // namespace

@@ -7,6 +7,25 @@
 
 namespace zov::ui::fltk {
 
+namespace {
+
+constexpr int kSmallestCaption = 8;  // pixels
+
+}  // namespace
+
+int captionSizeToFit(const char* caption, Fl_Font font, int size, int width) {
+  const char saved = fl_draw_shortcut;
+  fl_draw_shortcut = 1;  // the access key's '&' takes no room
+  for (; size > kSmallestCaption; --size) {
+    fl_font(font, size);
+    int tw = 0, th = 0;
+    fl_measure(caption, tw, th, 0);
+    if (tw <= width - 6) break;  // the bevel and a little air on each side
+  }
+  fl_draw_shortcut = saved;
+  return size;
+}
+
 ClassicButton::ClassicButton(int x, int y, int w, int h) : Fl_Button(x, y, w, h) {
   box(FL_UP_BOX);
   down_box(kPressedBox);
@@ -35,10 +54,10 @@ void ClassicButton::draw() {
   }
   draw_box(value() ? down_box() : box(), bx, by, bw, bh, color());
   const int shift = value() ? 1 : 0;
-  fl_font(labelfont(), labelsize());
   const char saved = fl_draw_shortcut;
   fl_draw_shortcut = 1;
   const char* text = label() ? label() : "";
+  fl_font(labelfont(), captionSizeToFit(text, labelfont(), labelsize(), bw));
   if (active_r()) {
     fl_color(labelcolor());
     fl_draw(text, bx + shift, by + shift, bw, bh, FL_ALIGN_CENTER | FL_ALIGN_CLIP, nullptr, 0);

@@ -9,6 +9,11 @@
 
 namespace zov::ui::fltk {
 
+// The font size at which a caption fits a button `width` pixels wide: its
+// own `size`, or a smaller one down to 8 pixels. The stored widths were made
+// for Windows' font, which is narrower than the real window's.
+int captionSizeToFit(const char* caption, Fl_Font font, int size, int width);
+
 class ClassicButton : public Fl_Button {
  public:
   ClassicButton(int x, int y, int w, int h);

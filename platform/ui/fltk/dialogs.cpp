@@ -139,6 +139,7 @@ class Dialog : public Fl_Double_Window {
   int run(Fl_Widget& focus, bool keepOnTop) {
     position((Fl::w() - w()) / 2, (Fl::h() - h()) / 2);
     show();
+    fixedTitleBar(*this);
     if (keepOnTop) keepAbove(*this);
     focus.take_focus();
     while (!answer_ && shown()) Fl::wait();

@@ -7,6 +7,7 @@
 
 #include "platform/ui/fltk/icon_image.h"
 #include "platform/ui/fltk/look.h"
+#include "platform/ui/fltk/x11_window.h"
 
 namespace zov::ui::fltk {
 
@@ -126,6 +127,7 @@ void FormWindow::showOrHide() {
   icon_ = iconImage(form_.icon);
   icon(icon_.get());
   show();
+  fixedTitleBar(*this);  // the forms are fixed single or fixed dialog windows
   applyFocus();
 }
 

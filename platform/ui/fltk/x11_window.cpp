@@ -33,4 +33,18 @@ void keepAbove(Fl_Window& window) {
   XFlush(fl_display);
 }
 
+void fixedTitleBar(Fl_Window& window) {
+  // The Motif window manager hints, which window managers read for the
+  // buttons of a title bar: flags, functions, decorations, input mode, status.
+  constexpr unsigned long kFunctionsGiven = 1, kDecorationsGiven = 2;
+  constexpr unsigned long kMove = 4, kClose = 32;
+  constexpr unsigned long kBorder = 2, kTitle = 8, kMenu = 16;
+  const long hints[5] = {static_cast<long>(kFunctionsGiven | kDecorationsGiven), static_cast<long>(kMove | kClose),
+                         static_cast<long>(kBorder | kTitle | kMenu), 0, 0};
+  const Atom atom = XInternAtom(fl_display, "_MOTIF_WM_HINTS", False);
+  XChangeProperty(fl_display, fl_xid(&window), atom, atom, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(hints), 5);
+  XFlush(fl_display);
+}
+
 }  // namespace zov::ui::fltk
