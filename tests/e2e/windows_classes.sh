@@ -115,6 +115,7 @@ check_shortcuts() {
         grep -qxF "	Command line arguments		:  $arguments" "$work/lnk" || fail "$what: $link lacks $arguments"
       fi
     done <<<"$m/drives/C/Users/user/Desktop/ZOV Zuzuzu Rudavero 5.lnk|$program|
+$group/ZOV Zuzuzu Rudavero 5.lnk|$program|
 $group/Scenarca.lnk|$program|/scenarca
 $group/Kineloft.lnk|$program|/kineloft
 $group/Zuzuzu Rudavero 5 Help.lnk|$dest\\ZOV5.chm|
