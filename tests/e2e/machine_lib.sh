@@ -20,10 +20,17 @@ fresh() {
     -e "s/^MinorVersion=.*/MinorVersion=$5/" -e 's/^Clock=.*/Clock=virtual/' "$2/machine.ini"
 }
 
-# ini MACHINE SECTION KEY VALUE: sets one machine.ini line of a section.
+# ini MACHINE SECTION KEY VALUE: sets one machine.ini line of a section,
+# adding the line, or the section, when it is not there.
 ini() {
-  S="$2" K="$3" V="$4" perl -pi -e '$s = $1 if /^\[(.*)\]$/; $_ = "$ENV{K}=$ENV{V}\n" if $s eq $ENV{S} && /^\Q$ENV{K}\E=/' \
-    "$1/machine.ini"
+  grep -qxF "[$2]" "$1/machine.ini" || printf '\n[%s]\n' "$2" >>"$1/machine.ini"
+  S="$2" K="$3" V="$4" awk '
+    BEGIN { s = ENVIRON["S"]; line = ENVIRON["K"] "=" ENVIRON["V"]; prefix = ENVIRON["K"] "=" }
+    /^\[.*\]$/ { if (section == s && !done) { print line; done = 1 } section = substr($0, 2, length($0) - 2) }
+    section == s && index($0, prefix) == 1 { if (!done) print line; done = 1; next }
+    { print }
+    END { if (section == s && !done) print line }' "$1/machine.ini" >"$1/machine.ini.new" \
+    && mv "$1/machine.ini.new" "$1/machine.ini"
   grep -qxF "$3=$4" "$1/machine.ini" || fail "could not set [$2] $3=$4 in $1/machine.ini"
 }
 

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Faults during a real installation, each ending as the installer handles
+# it, read in the transcript and the machine folder: a full system drive
+# (the main program cannot be extracted: the run ends), a locked target file
+# (reported, the rest installed), a member damaged in the installer file
+# (refused before anything is written, or reported when only its body is
+# damaged), and a Program Manager that does not answer.
+# Usage: faults_during_install.sh setupmodern.exe MODERN_PAYLOAD setupclassic.exe CLASSIC_PAYLOAD
+set -u
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/machine_lib.sh"
+modern=$1 modern_payload=$2 classic=$3 classic_payload=$4
+dest='C:\Program Files\ZOV Zuzuzu Rudavero 5'
+tmp='C:\Users\user\AppData\Local\Temp\ZOVTMP'
+ends_clean() {  # WHAT MACHINE
+  [ $status -eq 0 ] || fail "$1 exited $status: $(tail -3 "$2.out") $(cat "$2.err")"
+  find "$2/drives" -iname zovtmp | grep -q . && fail "$1: the temporary folder stayed"
+  hivex "$2" >/dev/null 2>&1 || fail "$1: registry.reg does not import"
+}
+
+# A full system drive, on XP with the classic build: the first two members
+# fail to extract and expand, each reported; the main program's failure
+# deletes the temporary files and ends the program. No settings, no shortcuts.
+m="$work/full"
+fresh "$classic" "$m" 2 5 1
+ini "$m" 'Drive C' Full yes
+run "$classic" "$m" < <(walk_to_install "$dest"
+  for name in MCD28m MCU28m; do
+    printf "answer OK Error in Extract File - 61 : File '%s\\\\%s.wa_' could not be written!Disk full\n" "$tmp" $name
+    printf "answer OK File '%s.wav' could not be extracted!\n" $name
+    printf "answer OK Error in ExpandFile: Couldn't decompress the file!\n"
+  done
+  printf "answer OK Error in Extract File - 61 : File '%s\\\\Zuzuzu Rudavero 5.ex_' could not be written!Disk full\n" "$tmp")
+ends_clean "a full drive" "$m"
+[ "$(grep -c '^?? box' "$m.out")" = 7 ] || fail "a full drive: not seven boxes"
+[ "$(tail -n 1 "$m.out")" = '   Label11: "Temporary files are being deleted..."' ] \
+  || fail "a full drive: the program did not end after the main program: $(tail -n 3 "$m.out")"
+grep -q Zideruv "$m/registry.reg" && fail "a full drive: settings were written"
+find "$m/drives" -name '*.lnk' | grep -q . && fail "a full drive: shortcuts were made"
+[ -s "$(host_path "$m" "$dest")/MCD28m.wav" ] && fail "a full drive: a file was written"
+
+# A locked target file on 7 with the modern build: its two boxes, the rest
+# installed, and no help shortcut for the help file that is not there.
+m="$work/locked"
+fresh "$modern" "$m" 2 6 1
+ini "$m" Faults LockedFiles "$dest\\ZOV5.chm"
+run "$modern" "$m" < <(walk_to_install "$dest"
+  printf "answer OK File in use : '%s\\\\ZOV5.chm'\nanswer OK ZOV help file could not be expanded!\nclick Command2\n" "$dest")
+ends_clean "a locked file" "$m"
+grep -q '^   Command2: \[Finish\]$' "$m.out" || fail "a locked file: no finish page"
+[ -e "$(host_path "$m" "$dest")/ZOV5.chm" ] && fail "a locked file: the help file was written"
+cmp -s "$modern_payload/sample/Zuzuzu Rudavero 5.exe" "$(host_path "$m" "$dest")/Zuzuzu Rudavero 5.exe" \
+  || fail "a locked file: the main program was not installed"
+find "$m/drives" -name '*Help.lnk' | grep -q . && fail "a locked file: a shortcut to the missing help file"
+[ "$(find "$m/drives" -name '*.lnk' | wc -l)" = 5 ] || fail "a locked file: not the five other shortcuts"
+
+# A damaged member: the help file's member in a copy of each installer.
+# Its header broken: the installer is refused before anything is written.
+# Its body broken: the expansion fails and is reported, the run goes on.
+for build in modern classic; do
+  if [ $build = modern ]; then exe=$modern payload=$modern_payload v='6 1'; else exe=$classic payload=$classic_payload v='5 1'; fi
+  mkdir -p "$work/$build-copy"
+  copy="$work/$build-copy/setup$build.exe"
+  at=$(python3 -c 'import sys; print(open(sys.argv[1], "rb").read().rfind(open(sys.argv[2], "rb").read()))' \
+         "$exe" "$payload/members/ZOV5.ch_")
+  [ "$at" -gt 0 ] || fail "$build: the help file's member is not in the installer"
+  for damage in header body; do
+    what="$build with the help member's $damage damaged"
+    cp "$exe" "$copy"
+    if [ $damage = header ]; then offset=$at; else offset=$((at + 200)); fi
+    printf 'XXXXXXXXXXXXXXXXXXXXXXXXXXXXXX' | dd of="$copy" bs=1 seek="$offset" conv=notrunc status=none
+    m="$work/$build-$damage"
+    fresh "$copy" "$m" 2 $v
+    if [ $damage = header ]; then
+      run "$copy" "$m" < <(walk_to_install "$dest"
+        printf 'answer OK Installation file is not complete. Please redownload the file from\nclose Form1\nanswer Yes\n')
+      ends_clean "$what" "$m"
+      [ -z "$(ls "$(host_path "$m" "$dest")")" ] || fail "$what: files were installed"
+      grep -q Zideruv "$m/registry.reg" && fail "$what: settings were written"
+    else
+      run "$copy" "$m" < <(walk_to_install "$dest"
+        printf "answer OK Couldn't decompress the file! Invalid source file format.\nanswer OK ZOV help file could not be expanded!\nclick Command2\n")
+      ends_clean "$what" "$m"
+      grep -q '^   Command2: \[Finish\]$' "$m.out" || fail "$what: no finish page"
+      cmp -s "$payload/sample/ZOV5.chm" "$(host_path "$m" "$dest")/ZOV5.chm" && fail "$what: the help file is whole"
+      cmp -s "$payload/sample/ZOVDefault.pal" "$(host_path "$m" "$dest")/ZOVDefault.pal" \
+        || fail "$what: the member after it was not installed"
+    fi
+  done
+done
+
+# Program Manager takes the conversation but answers no command (no
+# Programs folder on this XP machine, so its route is taken): every command
+# waits out its time-out, the install finishes, no group is made.
+m="$work/progman"
+fresh "$classic" "$m" 2 5 1
+ini "$m" Folders Programs ''
+ini "$m" Desktop ProgramManager no
+run "$classic" "$m" < <(walk_to_install "$dest"; echo 'click Command2')
+ends_clean "a silent Program Manager" "$m"
+grep -q '^?? box' "$m.out" && fail "a silent Program Manager: a box"
+grep -q '^   Command2: \[Finish\]$' "$m.out" || fail "a silent Program Manager: no finish page"
+[ "$(grep -c 'Program Manager did not answer' "$m/log")" = 6 ] || fail "a silent Program Manager: not six unanswered commands"
+[ -e "$m/progman.ini" ] && fail "a silent Program Manager: a group was made"
+echo "faults during install: ok"
