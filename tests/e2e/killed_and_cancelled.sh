@@ -61,8 +61,20 @@ for ((i = 0; i < kills; i++)); do
   hivex "$m" >"$work/reg" 2>"$work/hivex.err" || fail "$what (seed $seed): registry.reg does not import: $(cat "$work/hivex.err")"
   # A kill before the temporary folder went away struck the installation itself.
   find "$m/drives" -iname zovtmp | grep -q . && mid_run=$((mid_run + 1))
-  run "$exe" "$m" < <(walk)
+  # A kill between the creation of a settings value file (Vista/7) and its
+  # line leaves the file empty. The settings store reads an empty number as
+  # a run-time error, shows it and goes on with 0: Language at start-up,
+  # Version and dwKFE in the settings stage. The new run answers those boxes.
+  settings="$m/drives/C/Users/user/AppData/Local/Zideruv/ZOV4"
+  mismatch='answer OK Error : 5-13 Type mismatch'
+  run "$exe" "$m" < <([ -f "$settings/Language" ] && [ ! -s "$settings/Language" ] && echo "$mismatch"
+    walk_to_install "$dest"
+    for name in Version dwKFE; do [ -f "$settings/$name" ] && [ ! -s "$settings/$name" ] && echo "$mismatch"; done
+    echo 'click Command2')
   installed "the run after being $what" "$m" "$payload" $vista7
+  if [ $vista7 = yes ]; then
+    for name in Version dwKFE Language; do [ -s "$settings/$name" ] || fail "the run after being $what: $name is empty"; done
+  fi
   hivex "$m" >/dev/null 2>&1 || fail "the run after being $what (seed $seed): registry.reg does not import"
 done
 
