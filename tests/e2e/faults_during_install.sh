@@ -62,8 +62,8 @@ for build in modern classic; do
   if [ $build = modern ]; then exe=$modern payload=$modern_payload v='6 1'; else exe=$classic payload=$classic_payload v='5 1'; fi
   mkdir -p "$work/$build-copy"
   copy="$work/$build-copy/setup$build.exe"
-  at=$(python3 -c 'import sys; print(open(sys.argv[1], "rb").read().rfind(open(sys.argv[2], "rb").read()))' \
-         "$exe" "$payload/members/ZOV5.ch_")
+  at=$(perl -e 'local $/; open(my $a, "<:raw", $ARGV[0]) or die; open(my $b, "<:raw", $ARGV[1]) or die;
+                 print rindex(scalar <$a>, scalar <$b>)' "$exe" "$payload/members/ZOV5.ch_")
   [ "$at" -gt 0 ] || fail "$build: the help file's member is not in the installer"
   for damage in header body; do
     what="$build with the help member's $damage damaged"
