@@ -1,6 +1,6 @@
 # Helpers shared by the end-to-end scripts: fresh machines of a Windows
 # class, the unattended walk, and reading back what an installation left.
-# Sourced; the caller sets $work (a scratch folder) and defines nothing else.
+# Sourced by a script that sets $work, its scratch folder.
 
 fail() { echo "FAIL: $*"; exit 1; }
 
