@@ -123,43 +123,34 @@ bool MakeShellShortcuts(const std::string& GroupDir, const ProductFiles& p) {
   return true;
 }
 
-// Ten passes of the message pump, then a sleep. False when the window was
-// closed meanwhile (a cancel confirmed during the pump): the routine stops.
-bool PumpAndSleep(Form1Window& form, win32::DWORD milliseconds) {
-  for (int i = 0; i < 10; ++i) {
-    IgnoreErrors([] { runtime::DoEvents(); });
-    if (!form.loaded()) return false;
-  }
+// Ten passes of the message pump, then a sleep. A cancel confirmed during
+// the pump ends the program there.
+void PumpAndSleep(Form1Window& form, win32::DWORD milliseconds) {
+  for (int i = 0; i < 10; ++i) IgnoreErrors([&] { form.InstallDoEvents(); });
   IgnoreErrors([&] { win32::Sleep(milliseconds); });
-  return true;
 }
 
-// The Program Manager route; every failure in it is ignored. False when the
-// window was closed during its waits.
-bool MakeProgramManagerGroup(Form1Window& form, const ProductFiles& p) {
+// The Program Manager route; every failure in it is ignored.
+void MakeProgramManagerGroup(Form1Window& form, const ProductFiles& p) {
   auto& link = form.Picture1;
   IgnoreErrors([&] { link.LinkTopic = "Progman|progman"; });
   IgnoreErrors([&] { link.LinkItem = ""; });
   IgnoreErrors([&] { link.LinkMode = 2; });
-  bool open = PumpAndSleep(form, 500);
-  if (open) {
-    IgnoreErrors([&] { link.LinkTimeout = 100; });
-    IgnoreErrors([&] { link.LinkExecute(std::string("[CreateGroup(") + kGroupName + ")]"); });
-    open = PumpAndSleep(form, 500);
-  }
-  if (open) IgnoreErrors([&] { link.LinkTimeout = 50; });
+  PumpAndSleep(form, 500);
+  IgnoreErrors([&] { link.LinkTimeout = 100; });
+  IgnoreErrors([&] { link.LinkExecute(std::string("[CreateGroup(") + kGroupName + ")]"); });
+  PumpAndSleep(form, 500);
+  IgnoreErrors([&] { link.LinkTimeout = 50; });
   auto item = [&](const std::string& path, const std::string& argument, const std::string& title) {
-    if (!open) return;
     IgnoreErrors([&] { link.LinkExecute("[additem(\"" + path + "\"" + argument + "," + title + ")]"); });
-    open = PumpAndSleep(form, 200);
+    PumpAndSleep(form, 200);
   };
   item(p.mainProgram, "", "ZOV Zuzuzu Rudavero 5");
   item(p.mainProgram, " /scenarca", "Scenarca");
   item(p.mainProgram, " /kineloft", "Kineloft");
-  if (open && FileExists(p.helpFile)) item(p.helpFile, "", "Zuzuzu Rudavero 5 Help");
-  if (open && FileExists(p.uninstaller)) item(p.uninstaller, "", "Uninstall Zuzuzu Rudavero 5");
+  if (FileExists(p.helpFile)) item(p.helpFile, "", "Zuzuzu Rudavero 5 Help");
+  if (FileExists(p.uninstaller)) item(p.uninstaller, "", "Uninstall Zuzuzu Rudavero 5");
   IgnoreErrors([&] { link.LinkMode = 0; });
-  return open;
 }
 
 }  // namespace
@@ -180,12 +171,11 @@ void Form1Window::MakeShortcutsAndFinish() {
     if (runtime::Right(programs, 1) == "\\") programs = runtime::Left(programs, runtime::Len(programs) - 1);
     shortcutsMade = MakeShellShortcuts(programs + "\\" + kGroupName, p);
   }
-  if (!shortcutsMade && !MakeProgramManagerGroup(*this, p)) return;
+  if (!shortcutsMade) MakeProgramManagerGroup(*this, p);
 
   ShowProgress(StepPercent(kStepCount));
   Refresh();
-  runtime::DoEvents();
-  if (!loaded()) return;
+  InstallDoEvents();
   Refresh();
   Label11.Caption = TranslateText(
       "Installation of ZOV Rededi Dirirozo has been successfully completed! You can launch ZOV from the Start Menu.");

@@ -1,5 +1,6 @@
-// The slots stage of an installation (RunInstallation from the start up to
-// the last slot: every member extracted and expanded into place), next to
+// The install routine (RunInstallation from the start to the finish state:
+// every member extracted and expanded into place, the settings, the
+// registrations and the shortcuts), next to
 // `cp` copying the same expanded files, and `cp` of the members next to
 // extracting them alone. Each pair runs side by side in one run of this
 // program, on the same disk.
@@ -91,7 +92,7 @@ bool copyWithCp(const fs::path& from, const fs::path& to) {
   return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-void BM_SlotsStage(benchmark::State& state) {
+void BM_InstallRoutine(benchmark::State& state) {
   Install& i = install();
   for (auto _ : state) {
     state.PauseTiming();
@@ -124,7 +125,7 @@ void BM_CpOfTheMembers(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * bytesIn(kPayload / "members"));
 }
 
-BENCHMARK(BM_SlotsStage)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_InstallRoutine)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CpOfTheExpandedFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CpOfTheMembers)->Unit(benchmark::kMillisecond)->UseRealTime();
 

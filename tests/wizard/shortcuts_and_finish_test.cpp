@@ -10,6 +10,7 @@
 #include "localisation/translate_text.h"
 #include "services/shared_state.h"
 #include "tests/support/lnkinfo.h"
+#include "platform/runtime/runtime_error.h"
 #include "tests/wizard/wizard_fixture.h"
 
 namespace zov::test {
@@ -284,7 +285,8 @@ TEST_F(ShortcutStageTest, OddFoldersTakeTheirRouteWithoutABox) {
 TEST_F(ShortcutStageTest, ACancelConfirmedDuringProgramManagersWaitsEndsTheRoutineThere) {
   prepare([](machine::MachineConfig& c) { c.programsFolder.clear(); });
   machine->script("busy click Command3\nanswer Yes\n");
-  Form1().MakeShortcutsAndFinish();
+  // The program ends in the wait where the window was closed.
+  EXPECT_THROW(Form1().MakeShortcutsAndFinish(), runtime::ProgramEnd);
   EXPECT_FALSE(Form1().loaded());
   EXPECT_NE(transcript().find("Do you want to cancel the installation?"), std::string::npos);
   EXPECT_FALSE(logHas("Program Manager: [CreateGroup(ZOV Zuzuzu Rudavero 5)]"));
