@@ -137,7 +137,8 @@ struct Mix {
 void blocks(Bytes& out, std::size_t count, Mix mix, Random& random) {
   const std::size_t end = out.size() + count;
   while (out.size() < end) {
-    const std::size_t size = std::min<std::size_t>(16 + random.below(std::min<unsigned>(497, count / 8 + 1)), end - out.size());
+    const std::size_t longest = std::min<std::size_t>(496, count / 8);
+    const std::size_t size = std::min<std::size_t>(16 + random.below(static_cast<unsigned>(longest) + 1), end - out.size());
     unsigned pick = random.below(100);
     if (pick < mix.packed) {
       packed(out, size, random);
