@@ -199,7 +199,9 @@ Bytes project(std::size_t size) {
     s += "Caption" + std::to_string(k) + "=" + std::to_string(k * 120) + "," + std::to_string(k * 120 + 90) +
          ",Step " + std::to_string(k) + " of the sample recording\r\n";
   }
-  s.resize(std::max<std::size_t>(size, 600));
+  // The last line is cut to the size, and ended.
+  s.resize(std::max<std::size_t>(size, 600) - 2);
+  s += "\r\n";
   return {s.begin(), s.end()};
 }
 
