@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "engine/payload_slots.h"
-#include "packaging/szdd_compressor.h"
 #include "services/shared_state.h"
 
 namespace zov::packaging {
@@ -42,11 +41,10 @@ void WriteMembers(Build build, const fs::path& folder) {
       list << slot.Number << "\t0\t\n";
       continue;
     }
-    const std::vector<std::uint8_t> file = SampleFile(slot.Number, slot.TargetName, build);
-    const std::vector<std::uint8_t> member = compressSzdd(file);
-    WriteBytes(folder / "sample" / slot.TargetName, file);
-    WriteBytes(folder / "members" / slot.CompressedName, member);
-    list << slot.Number << '\t' << member.size() << '\t' << slot.CompressedName << '\n';
+    const SampleProductFile sample = SampleFile(slot.Number, slot.TargetName, build);
+    WriteBytes(folder / "sample" / slot.TargetName, sample.file);
+    WriteBytes(folder / "members" / slot.CompressedName, sample.member);
+    list << slot.Number << '\t' << sample.member.size() << '\t' << slot.CompressedName << '\n';
   }
   const std::string text = list.str();
   WriteBytes(folder / "members.list", std::vector<std::uint8_t>(text.begin(), text.end()));

@@ -1,7 +1,9 @@
 // The delivered installer files themselves, read as the install routine
 // reads them: every slot's member found by its distance from the end.
+#include <array>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "engine/payload_slots.h"
 #include "packaging/installer_file.h"
@@ -171,6 +173,38 @@ TEST_F(PackedInstallerTest, BytesLostAtTheEndMoveEveryMemberAndAShortFileIsRepor
   EXPECT_TRUE(got[56].empty());
   EXPECT_NE(transcript().find("Installation file is not complete!"), std::string::npos);
   EXPECT_NE(transcript().find("Error in Extract File - 63"), std::string::npos);
+}
+
+// The product's slot table: the member lengths of setupmodern, by slot.
+constexpr std::int32_t kModernLengths[kSlotCount] = {
+    194,    178,   3252960, 0,      2576,   6938,    10594,  2990,  677,   892,   1175,   122,   112,   3375,  1055,
+    9801,   98743, 99993,   1173,   586,    1066,    1066,   1066,  1073,  5732115, 18764, 11090, 334131, 81754, 955,
+    54375,  2973945, 113812, 382130, 44190, 160,     137,    248,   225,   1587,  546,    690,   886,   1155,  534,
+    648,    872,   1036,    671,    42688,  110856,  94248,  86407, 86440, 85438, 49875, 50616};
+
+TEST(PackedInstallers, CarryTheProductsSlotTableAndMembersOfExactlyThoseLengths) {
+  auto classicLengths = std::to_array(kModernLengths);
+  classicLengths[2] = 3929883;
+  classicLengths[15] = 8642;
+  classicLengths[30] = 64060;
+  const std::pair<const Deliverable&, std::array<std::int32_t, kSlotCount>> builds[] = {
+      {kModern, std::to_array(kModernLengths)}, {kClassic, classicLengths}};
+  const std::int64_t totals[] = {13861629, 14547078};
+  for (int b = 0; b < 2; ++b) {
+    const auto& [d, lengths] = builds[b];
+    SCOPED_TRACE(d.name);
+    std::int64_t payload = 0;
+    for (const PayloadSlot& s : slotsOf(d)) {
+      EXPECT_EQ(s.Length, lengths[s.Number - 1]) << "slot " << s.Number;
+      payload += s.Length;
+    }
+    // The members themselves (the listing is read only when each is as long as listed).
+    for (const packaging::ListedMember& m : packaging::ReadMemberList(d.payload / "members.list")) {
+      EXPECT_EQ(m.length, lengths[m.slot - 1]) << "slot " << m.slot;
+    }
+    EXPECT_EQ(payload, totals[b]);
+    EXPECT_EQ(static_cast<std::int64_t>(fs::file_size(d.exe) - fs::file_size(imageOf(d))), totals[b]);
+  }
 }
 
 TEST(PackedInstallers, AreLongEnoughAndDifferOnlyInTheirOwnProgramsAndImages) {

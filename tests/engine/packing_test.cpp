@@ -4,10 +4,13 @@
 
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <random>
 
 #include "packaging/installer_file.h"
+#include "packaging/member_fit.h"
 #include "packaging/szdd_compressor.h"
+#include "tests/lz/support/memory_io.h"
 #include "tests/support/test_machine.h"
 
 namespace zov::test {
@@ -93,6 +96,61 @@ TEST_F(PackingTest, ThePackedFileIsTheImageThenTheMembersFromSlot57ToSlot1) {
   const Bytes five = packaging::ReadBytes(folder / "members" / "member5.x_");
   EXPECT_TRUE(std::equal(five.begin(), five.end(), file.begin() + slot3Start - lengths[4]));
   EXPECT_EQ(fs::status(folder / "setup.exe").permissions(), fs::status(folder / "image").permissions());
+}
+
+Bytes expanded(const Bytes& member) {
+  lz::testing::MemoryReader in(member);
+  lz::testing::MemoryWriter out;
+  EXPECT_GE(lz::copyExpanded(in, out), 0);
+  return out.bytes;
+}
+
+// Every member length is reached, also those that 8 literals and a control
+// byte step over, and with whole 16-bit samples where the file needs them.
+TEST(MemberFit, ReachesEveryLengthWithAFileThatExpandsBack) {
+  // Text with some repeats, then the tail.
+  const packaging::FileMaker make = [](std::size_t size, std::span<const std::uint8_t> tail) {
+    Bytes file;
+    for (std::size_t k = 0; file.size() < size; ++k) file.push_back(static_cast<std::uint8_t>("abcdefgh"[k % 8] + k / 40 % 7));
+    file.insert(file.end(), tail.begin(), tail.end());
+    return file;
+  };
+  for (std::size_t multiple : {1u, 2u}) {
+    for (std::size_t length = 60; length < 300; ++length) {
+      SCOPED_TRACE("length " + std::to_string(length) + ", multiple " + std::to_string(multiple));
+      const packaging::FittedFile fitted = packaging::FitToMemberLength(length, multiple, 200, make);
+      ASSERT_EQ(fitted.member.size(), length);
+      EXPECT_EQ(fitted.member, packaging::compressSzdd(fitted.file));
+      EXPECT_EQ(fitted.file.size() % multiple, 0u);
+      EXPECT_EQ(expanded(fitted.member), fitted.file);
+    }
+  }
+  // Content too long for the member is made shorter; a member shorter than
+  // any file of the maker is refused.
+  EXPECT_EQ(packaging::FitToMemberLength(100, 1, 5000, make).member.size(), 100u);
+  EXPECT_THROW(packaging::FitToMemberLength(14, 1, 200, make), std::logic_error);
+}
+
+// Each kind of file compresses about as its real kind does: programs,
+// libraries, cursors, texts and data well, sounds, pictures and video hardly.
+TEST(SampleProduct, FilesCompressAsTheirKindsDo) {
+  const std::map<std::string, std::pair<double, double>> ratios = {
+      {".exe", {0.5, 0.8}}, {".dll", {0.5, 0.8}}, {".cur", {0.2, 0.8}}, {".dat", {0.3, 0.7}}, {".qev", {0.2, 0.6}},
+      {".zov", {0.5, 0.85}}, {".chm", {0.75, 1.0}}, {".avi", {0.9, 1.05}}, {".jpg", {0.95, 1.2}}, {".wav", {0.75, 1.25}},
+      {".pal", {0.4, 0.9}}, {".manifest", {0.4, 0.9}}};
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(kModernPayload / "sample")) {
+    SCOPED_TRACE(entry.path().filename().string());
+    const auto range = ratios.at(entry.path().extension().string());
+    std::string name = entry.path().filename().string();
+    name = name.substr(0, name.rfind('.') + 3) + "_";
+    const double ratio = static_cast<double>(fs::file_size(kModernPayload / "members" / name)) /
+                         static_cast<double>(fs::file_size(entry.path()));
+    EXPECT_GE(ratio, range.first);
+    EXPECT_LE(ratio, range.second);
+    ++files;
+  }
+  EXPECT_EQ(files, 56);
 }
 
 TEST(SampleProduct, ProgramsSayWhoTheyAreWithTheirArguments) {
