@@ -38,13 +38,11 @@ constexpr std::int32_t kAbsent = -99;
 constexpr int kExclamation = 48;
 constexpr int kYesNoQuestion = 36;
 
-// A plain file of that name counts too; a drive that cannot answer does not.
-bool present(const std::string& path) { return PathExists(path, runtime::vbDirectory); }
-
 // Creates one folder level when it is not there; a refusal is seen by the
-// caller's next look.
+// caller's next look. A plain file of that name counts as there; a drive
+// that cannot answer does not.
 void makeFolder(const std::string& path) {
-  if (!present(path)) runtime::IgnoreErrors([&] { runtime::MkDir(path); });
+  if (!PathExists(path, runtime::vbDirectory)) runtime::IgnoreErrors([&] { runtime::MkDir(path); });
 }
 
 void showFolderMessage(const std::string& userFolder) {
@@ -72,17 +70,17 @@ void setDefaultValue(const std::string& key, const std::string& text) {
 // rest of the run, so that the settings store leaves it alone.
 void prepareUserFolders(Form1Window& form) {
   const std::string user = Trim(UserDir);
-  if (!user.empty() && present(user)) {
+  if (!user.empty() && PathExists(user, runtime::vbDirectory)) {
     if (form.WriteTextFile(user, kWriteTestFile, kWriteTestFile)) {
       form.DeleteFileIn(user, kWriteTestFile);
       makeFolder(user + "\\Zideruv");
       // Also said when the second level could not be made: the settings
       // folder is missing either way, and the message names it.
-      if (!present(user + "\\Zideruv")) {
+      if (!PathExists(user + "\\Zideruv", runtime::vbDirectory)) {
         showFolderMessage(user);
       } else {
         makeFolder(user + "\\Zideruv\\ZOV4");
-        if (!present(user + "\\Zideruv\\ZOV4")) showFolderMessage(user);
+        if (!PathExists(user + "\\Zideruv\\ZOV4", runtime::vbDirectory)) showFolderMessage(user);
       }
     } else {
       showFolderMessage(user);
@@ -92,7 +90,7 @@ void prepareUserFolders(Form1Window& form) {
   }
 
   const std::string domainUser = Trim(DomainUserDir);
-  if (!domainUser.empty() && present(domainUser)) {
+  if (!domainUser.empty() && PathExists(domainUser, runtime::vbDirectory)) {
     if (form.WriteTextFile(domainUser, kWriteTestFile, kWriteTestFile)) {
       form.DeleteFileIn(domainUser, kWriteTestFile);
       makeFolder(domainUser + "\\Zideruv");

@@ -17,6 +17,7 @@
 #include "platform/win32/script_host.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/window_manager.h"
+#include "services/path_exists.h"
 #include "services/shared_state.h"
 #include "services/shell_folders.h"
 #include "wizard/form1.h"
@@ -29,23 +30,6 @@ using runtime::IgnoreErrors;
 using runtime::Trim;
 
 constexpr const char* kGroupName = "ZOV Zuzuzu Rudavero 5";
-
-// A folder exists when a listing of it with the directory attribute finds
-// something. A path that cannot be listed at all (a bad name, a drive
-// without a disk) counts as missing instead of ending the installation.
-bool FolderExists(const std::string& path) {
-  std::string found;
-  IgnoreErrors([&] { found = runtime::Dir(path, runtime::vbDirectory); });
-  return !found.empty();
-}
-
-// A file exists when a listing of its full path without an attribute filter
-// finds it, so a hidden or system file counts as missing.
-bool FileExists(const std::string& path) {
-  std::string found;
-  IgnoreErrors([&] { found = runtime::Dir(path, runtime::vbNormal); });
-  return !found.empty();
-}
 
 // The paths that the shortcuts and the Program Manager items point to.
 struct ProductFiles {
@@ -80,7 +64,7 @@ void WriteShortcut(const win32::WshShell& shell, const ShortcutRow& row, const s
 // trap). The group folder stays as it is then.
 bool MakeShellShortcuts(const std::string& GroupDir, const ProductFiles& p) {
   // A folder that cannot be created makes the first shortcut fail below.
-  if (!FolderExists(GroupDir)) IgnoreErrors([&] { runtime::MkDir(GroupDir); });
+  if (!PathExists(GroupDir, runtime::vbDirectory)) IgnoreErrors([&] { runtime::MkDir(GroupDir); });
   std::shared_ptr<win32::AutomationObject> shellObject;
   const win32::WshShell* shellOf = nullptr;
   if (!IgnoreErrors([&] {
@@ -109,11 +93,11 @@ bool MakeShellShortcuts(const std::string& GroupDir, const ProductFiles& p) {
   }
   rows.push_back({GroupDir + "\\Scenarca.lnk", p.mainProgram, " /scenarca", true, icon, "ZOV Scenarca"});
   rows.push_back({GroupDir + "\\Kineloft.lnk", p.mainProgram, " /kineloft", true, icon, "ZOV Kineloft"});
-  if (FileExists(p.helpFile)) {
+  if (PathExists(p.helpFile, runtime::vbNormal)) {
     rows.push_back({GroupDir + "\\Zuzuzu Rudavero 5 Help.lnk", p.helpFile, "", true, p.helpFile,
                     "ZOV Zuzuzu Rudavero 5 Help"});
   }
-  if (FileExists(p.uninstaller)) {
+  if (PathExists(p.uninstaller, runtime::vbNormal)) {
     rows.push_back({GroupDir + "\\Uninstall Zuzuzu Rudavero 5.lnk", p.uninstaller, "", true, p.uninstaller + ", 0",
                     "Uninstall ZOV Zuzuzu Rudavero 5"});
   }
@@ -148,8 +132,8 @@ void MakeProgramManagerGroup(Form1Window& form, const ProductFiles& p) {
   item(p.mainProgram, "", "ZOV Zuzuzu Rudavero 5");
   item(p.mainProgram, " /scenarca", "Scenarca");
   item(p.mainProgram, " /kineloft", "Kineloft");
-  if (FileExists(p.helpFile)) item(p.helpFile, "", "Zuzuzu Rudavero 5 Help");
-  if (FileExists(p.uninstaller)) item(p.uninstaller, "", "Uninstall Zuzuzu Rudavero 5");
+  if (PathExists(p.helpFile, runtime::vbNormal)) item(p.helpFile, "", "Zuzuzu Rudavero 5 Help");
+  if (PathExists(p.uninstaller, runtime::vbNormal)) item(p.uninstaller, "", "Uninstall Zuzuzu Rudavero 5");
   IgnoreErrors([&] { link.LinkMode = 0; });
 }
 
@@ -167,7 +151,7 @@ void Form1Window::MakeShortcutsAndFinish() {
   std::string programs;
   IgnoreErrors([&] { programs = Trim(GetSpecialFolderPath(win32::CSIDL_PROGRAMS)); });
   bool shortcutsMade = false;
-  if (!programs.empty() && FolderExists(programs)) {
+  if (!programs.empty() && PathExists(programs, runtime::vbDirectory)) {
     if (runtime::Right(programs, 1) == "\\") programs = runtime::Left(programs, runtime::Len(programs) - 1);
     shortcutsMade = MakeShellShortcuts(programs + "\\" + kGroupName, p);
   }
