@@ -33,8 +33,10 @@ class FltkBackendTest : public ::testing::Test {
     form->log.clear();
   }
   void TearDown() override {
-    form->cancelUnload = 0;
-    ui::Unload(*form);
+    if (form) {
+      form->cancelUnload = 0;
+      ui::Unload(*form);
+    }
     ui::setBackend(nullptr);
   }
   bool logged(const std::string& what) const {

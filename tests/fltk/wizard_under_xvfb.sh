@@ -14,7 +14,7 @@ for tool in xvfb-run xauth xdotool import identify icewm xprop; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (Debian: xvfb xauth xdotool imagemagick icewm x11-utils)"; exit 1; }
 done
 if [ -z "${ZOV_INSIDE_XVFB:-}" ]; then
-  exec env ZOV_INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+  exec env ZOV_INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$0" "$@"
 fi
 exe=$(realpath "$1")
 shots=$2
