@@ -90,29 +90,32 @@ std::uint32_t FileSystem::parse(std::string_view path, WindowsPath& out, bool al
   return kErrorSuccess;
 }
 
-std::uint32_t FileSystem::locate(const WindowsPath& path, fs::path& host, bool& exists, bool& parentExists) const {
+std::uint32_t FileSystem::locate(const WindowsPath& path, Location& where) const {
   const Drive* drive = driveOf(path.drive);
-  host = drive->host;
-  exists = true;
-  parentExists = true;
+  where = Location{};
+  where.host = drive->host;
+  where.exists = where.parentExists = where.parentIsFolder = where.isFolder = true;
   std::error_code ec;
   // A drive kept in the machine folder must be a real folder there, and so must
   // "drives" itself: no link leads out of the machine.
-  if (drive->config.host.empty() && (fs::is_symlink(host, ec) || fs::is_symlink(host.parent_path(), ec))) {
+  if (drive->config.host.empty() && (fs::is_symlink(where.host, ec) || fs::is_symlink(where.host.parent_path(), ec))) {
     return kErrorAccessDenied;
   }
+  WindowsPath stored;
+  stored.drive = path.drive;
   for (std::size_t i = 0; i < path.parts.size(); ++i) {
     const std::string& part = path.parts[i];
-    if (!exists) {
-      host /= part;
+    if (!where.exists) {
+      where.host /= part;
+      stored.parts.push_back(part);
       continue;
     }
-    parentExists = true;
-    fs::path candidate = host / part;
+    where.parentIsFolder = where.isFolder;
+    fs::path candidate = where.host / part;
     fs::file_type type = fs::symlink_status(candidate, ec).type();
     if (ec || type == fs::file_type::not_found) {
       type = fs::file_type::not_found;
-      for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
+      for (fs::directory_iterator it(where.host, ec), end; !ec && it != end; it.increment(ec)) {
         if (text::equalsNoCase(it->path().filename().string(), part)) {
           candidate = it->path();
           type = it->symlink_status(ec).type();
@@ -123,29 +126,22 @@ std::uint32_t FileSystem::locate(const WindowsPath& path, fs::path& host, bool& 
     // Symbolic links may point anywhere on the host: they are not followed.
     if (type == fs::file_type::symlink) return kErrorAccessDenied;
     if (type == fs::file_type::not_found) {
-      exists = false;
-      parentExists = (i + 1 == path.parts.size());
+      where.exists = where.isFolder = false;
+      where.parentExists = (i + 1 == path.parts.size());
+    } else {
+      where.isFolder = type == fs::file_type::directory;
     }
-    host = candidate;
+    stored.parts.push_back(candidate.filename().string());
+    where.host = std::move(candidate);
   }
+  where.canonical = stored.text();
   return kErrorSuccess;
 }
 
 std::string FileSystem::canonical(const WindowsPath& path) const {
-  const Drive* drive = driveOf(path.drive);
-  if (!drive) return path.text();
-  bool exists = false, parentExists = false;
-  fs::path host;
-  if (locate(path, host, exists, parentExists)) return path.text();
-  WindowsPath result;
-  result.drive = path.drive;
-  // Rebuild from the host path's own names for the components that exist.
-  const fs::path rel = host.lexically_relative(drive->host);
-  for (const auto& p : rel) {
-    if (p == ".") continue;
-    result.parts.push_back(p.string());
-  }
-  return result.text();
+  Location where;
+  if (!driveOf(path.drive) || locate(path, where)) return path.text();
+  return where.canonical;
 }
 
 std::uint32_t FileSystem::checkDrive(const WindowsPath& path) const {
@@ -178,13 +174,10 @@ std::uint32_t FileSystem::attributes(std::string_view p, std::uint32_t& attrs) c
   WindowsPath path;
   if (auto e = parse(p, path)) return e;
   if (auto e = checkDrive(path)) return e;
-  bool exists = false, parentExists = false;
-  fs::path host;
-  if (auto e = locate(path, host, exists, parentExists)) return e;
-  if (!exists) return parentExists ? kErrorFileNotFound : kErrorPathNotFound;
-  std::error_code ec;
-  const bool dir = fs::is_directory(host, ec);
-  attrs = (dir ? kAttrDirectory : 0) | (path.isRoot() ? 0 : attributes_.get(canonical(path)));
+  Location where;
+  if (auto e = locate(path, where)) return e;
+  if (!where.exists) return where.parentExists ? kErrorFileNotFound : kErrorPathNotFound;
+  attrs = (where.isFolder ? kAttrDirectory : 0) | (path.isRoot() ? 0 : attributes_.get(where.canonical));
   return kErrorSuccess;
 }
 
@@ -192,11 +185,10 @@ std::uint32_t FileSystem::setAttributes(std::string_view p, std::uint32_t attrs)
   WindowsPath path;
   if (auto e = parse(p, path)) return e;
   if (auto e = checkDrive(path)) return e;
-  bool exists = false, parentExists = false;
-  fs::path host;
-  if (auto e = locate(path, host, exists, parentExists)) return e;
-  if (!exists) return parentExists ? kErrorFileNotFound : kErrorPathNotFound;
-  const std::string canon = canonical(path);
+  Location where;
+  if (auto e = locate(path, where)) return e;
+  if (!where.exists) return where.parentExists ? kErrorFileNotFound : kErrorPathNotFound;
+  const std::string& canon = where.canonical;
   if (auto e = checkChange(path, canon)) return e;
   if (underAny(canon, config_.faults.lockedAttributes)) return kErrorAccessDenied;
   if (path.isRoot()) return kErrorAccessDenied;
@@ -214,13 +206,11 @@ std::uint32_t FileSystem::find(std::string_view pattern, std::vector<FoundEntry>
   WindowsPath folder = listContents ? path : path.parent();
   const std::string namePattern = listContents ? std::string("*") : path.name();
 
-  bool exists = false, parentExists = false;
-  fs::path host;
-  if (auto e = locate(folder, host, exists, parentExists)) return e;
-  std::error_code ec;
-  if (!exists || !fs::is_directory(host, ec)) return kErrorPathNotFound;
+  Location where;
+  if (auto e = locate(folder, where)) return e;
+  if (!where.exists || !where.isFolder) return kErrorPathNotFound;
 
-  const std::string folderText = canonical(folder);
+  const std::string& folderText = where.canonical;
   auto entryPath = [&](const std::string& name) {
     return folderText.back() == '\\' ? folderText + name : folderText + "\\" + name;
   };
@@ -232,7 +222,8 @@ std::uint32_t FileSystem::find(std::string_view pattern, std::vector<FoundEntry>
     }
   }
   std::vector<FoundEntry> entries;
-  for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
+  std::error_code ec;
+  for (fs::directory_iterator it(where.host, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
     std::error_code ec2;
     if (!matchesWildcard(name, namePattern) || it->is_symlink(ec2)) continue;
@@ -252,15 +243,13 @@ std::uint32_t FileSystem::createDirectory(std::string_view p) {
   if (auto e = parse(p, path)) return e;
   if (auto e = checkDrive(path)) return e;
   if (path.isRoot()) return kErrorAccessDenied;
-  bool exists = false, parentExists = false;
-  fs::path host;
-  if (auto e = locate(path, host, exists, parentExists)) return e;
-  if (exists) return kErrorAlreadyExists;
-  if (!parentExists) return kErrorPathNotFound;
+  Location where;
+  if (auto e = locate(path, where)) return e;
+  if (where.exists) return kErrorAlreadyExists;
+  if (!where.parentExists || !where.parentIsFolder) return kErrorPathNotFound;
+  if (auto e = checkChange(path, where.canonical)) return e;
   std::error_code ec;
-  if (!fs::is_directory(host.parent_path(), ec)) return kErrorPathNotFound;
-  if (auto e = checkChange(path, canonical(path))) return e;
-  if (!fs::create_directory(host, ec)) return ec.value() == ENOSPC ? kErrorDiskFull : kErrorAccessDenied;
+  if (!fs::create_directory(where.host, ec)) return ec.value() == ENOSPC ? kErrorDiskFull : kErrorAccessDenied;
   return kErrorSuccess;
 }
 
@@ -269,17 +258,16 @@ std::uint32_t FileSystem::removeDirectory(std::string_view p) {
   if (auto e = parse(p, path)) return e;
   if (auto e = checkDrive(path)) return e;
   if (path.isRoot()) return kErrorAccessDenied;
-  bool exists = false, parentExists = false;
-  fs::path host;
-  if (auto e = locate(path, host, exists, parentExists)) return e;
-  if (!exists) return parentExists ? kErrorFileNotFound : kErrorPathNotFound;
-  std::error_code ec;
-  if (!fs::is_directory(host, ec)) return kErrorInvalidName;
-  const std::string canon = canonical(path);
+  Location where;
+  if (auto e = locate(path, where)) return e;
+  if (!where.exists) return where.parentExists ? kErrorFileNotFound : kErrorPathNotFound;
+  if (!where.isFolder) return kErrorInvalidName;
+  const std::string& canon = where.canonical;
   if (auto e = checkChange(path, canon)) return e;
   if (attributes_.get(canon) & kAttrReadOnly) return kErrorAccessDenied;
-  if (!fs::is_empty(host, ec)) return kErrorDirNotEmpty;
-  return removeWithAttributes(host, canon);
+  std::error_code ec;
+  if (!fs::is_empty(where.host, ec)) return kErrorDirNotEmpty;
+  return removeWithAttributes(where.host, canon);
 }
 
 std::uint32_t FileSystem::removeWithAttributes(const fs::path& host, const std::string& canon) {
@@ -299,19 +287,17 @@ std::uint32_t FileSystem::deleteFile(std::string_view p) {
   WindowsPath path;
   if (auto e = parse(p, path)) return e;
   if (auto e = checkDrive(path)) return e;
-  bool exists = false, parentExists = false;
-  fs::path host;
-  if (auto e = locate(path, host, exists, parentExists)) return e;
-  if (!exists) return parentExists ? kErrorFileNotFound : kErrorPathNotFound;
-  std::error_code ec;
-  if (fs::is_directory(host, ec)) return kErrorAccessDenied;
-  const std::string canon = canonical(path);
+  Location where;
+  if (auto e = locate(path, where)) return e;
+  if (!where.exists) return where.parentExists ? kErrorFileNotFound : kErrorPathNotFound;
+  if (where.isFolder) return kErrorAccessDenied;
+  const std::string& canon = where.canonical;
   if (auto e = checkChange(path, canon)) return e;
   if (underAny(canon, config_.faults.lockedFiles) || open_.count(text::upper(canon)) || (inUse_ && inUse_(canon))) {
     return kErrorSharingViolation;
   }
   if (attributes_.get(canon) & kAttrReadOnly) return kErrorAccessDenied;
-  return removeWithAttributes(host, canon);
+  return removeWithAttributes(where.host, canon);
 }
 
 std::uint32_t FileSystem::openFile(std::string_view p, FileAccess access, FileDisposition disposition, FileShare share,
@@ -321,15 +307,16 @@ std::uint32_t FileSystem::openFile(std::string_view p, FileAccess access, FileDi
   if (auto e = parse(p, path)) return e;
   if (auto e = checkDrive(path)) return e;
   if (path.isRoot()) return kErrorAccessDenied;
-  bool exists = false, parentExists = false;
-  fs::path host;
-  if (auto e = locate(path, host, exists, parentExists)) return e;
-  std::error_code ec;
-  if (!exists && (disposition == FileDisposition::OpenExisting)) return parentExists ? kErrorFileNotFound : kErrorPathNotFound;
-  if (!exists && (!parentExists || !fs::is_directory(host.parent_path(), ec))) return kErrorPathNotFound;
-  if (exists && fs::is_directory(host, ec)) return kErrorAccessDenied;
+  Location where;
+  if (auto e = locate(path, where)) return e;
+  const bool exists = where.exists;
+  if (!exists && (disposition == FileDisposition::OpenExisting)) {
+    return where.parentExists ? kErrorFileNotFound : kErrorPathNotFound;
+  }
+  if (!exists && (!where.parentExists || !where.parentIsFolder)) return kErrorPathNotFound;
+  if (exists && where.isFolder) return kErrorAccessDenied;
 
-  const std::string canon = canonical(path);
+  const std::string& canon = where.canonical;
   const bool writes = access != FileAccess::Read || disposition == FileDisposition::CreateAlways || !exists;
   const std::uint32_t attrs = exists ? attributes_.get(canon) : 0;
   if (writes) {
@@ -353,13 +340,13 @@ std::uint32_t FileSystem::openFile(std::string_view p, FileAccess access, FileDi
   if (disposition != FileDisposition::OpenExisting) flags |= O_CREAT;
   if (disposition == FileDisposition::CreateAlways) flags |= O_TRUNC;
   if (access == FileAccess::Read && (flags & O_CREAT)) flags = (flags & ~O_RDONLY) | O_RDWR;
-  const int fd = ::open(host.c_str(), flags, 0644);
+  const int fd = ::open(where.host.c_str(), flags, 0644);
   if (fd < 0) {
     return errno == ENOSPC || errno == EDQUOT ? kErrorDiskFull : errno == ENOENT ? kErrorPathNotFound : kErrorAccessDenied;
   }
   open_.emplace(key, share);
   const Drive* drive = driveOf(path.drive);
-  file.reset(new OpenFile(*this, fd, canonical(path), access, drive->config.full, drive->config.host.empty() ? disk_ : nullptr));
+  file.reset(new OpenFile(*this, fd, canon, access, drive->config.full, drive->config.host.empty() ? disk_ : nullptr));
   return kErrorSuccess;
 }
 
@@ -428,9 +415,8 @@ std::string FileSystem::windowsPathOfHost(const fs::path& hostPath) const {
 fs::path FileSystem::hostPath(std::string_view windowsPath) const {
   WindowsPath path;
   if (parse(windowsPath, path) || !driveOf(path.drive)) return {};
-  bool exists = false, parentExists = false;
-  fs::path host;
-  return locate(path, host, exists, parentExists) ? fs::path() : host;
+  Location where;
+  return locate(path, where) ? fs::path() : where.host;
 }
 
 }  // namespace zov::machine
