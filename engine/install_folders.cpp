@@ -4,6 +4,7 @@
 #include "platform/runtime/files.h"
 #include "platform/runtime/strings.h"
 #include "platform/win32/kernel.h"
+#include "services/path_exists.h"
 #include "services/shared_state.h"
 #include "services/shell_folders.h"
 
@@ -31,7 +32,9 @@ std::string FindSystemDir() {
 std::string ChooseProjectsDir() {
   std::string docs = GetUserFolder(1);
   if (!Trim(docs).empty()) docs = WithoutNulAndBackslash(docs);
-  if (Trim(docs).empty() || runtime::Dir(Trim(docs), runtime::vbDirectory).empty()) {
+  // Documents that cannot even be listed (moved to a drive without a medium)
+  // count as missing, like Documents that are not there.
+  if (!PathExists(docs, runtime::vbDirectory)) {
     return Trim(InstallDir) + "\\Projects";
   }
   return Trim(docs) + "\\ZOV Projects";

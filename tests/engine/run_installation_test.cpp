@@ -319,6 +319,19 @@ TEST_F(InstallTest, WithoutDocumentsTheSampleProjectGoesIntoTheInstallFolder) {
   EXPECT_EQ(count("?? box"), 0u) << transcript();
 }
 
+TEST_F(InstallTest, DocumentsOnADriveWithoutAMediumCountAsMissing) {
+  start([](machine::MachineConfig& c) {
+    machine::DriveConfig dvd;
+    dvd.letter = 'E', dvd.type = 5, dvd.medium = false;
+    c.drives['E'] = dvd;
+    c.documentsFolder = "E:\\Docs";
+  });
+  more(kWalk);
+  EXPECT_TRUE(machine->exists(kInstallDir + "\\Projects\\SampleProject.qev"));
+  EXPECT_EQ(count("?? box"), 0u) << transcript();
+  EXPECT_EQ(percents(), allPercents());
+}
+
 TEST_F(InstallTest, AProjectsFolderThatCannotBeMadeSkipsOnlyTheSampleProject) {
   start([](machine::MachineConfig& c) { c.faults.refuseWrites = {"C:\\Users\\user\\Documents\\ZOV Projects"}; });
   more(kWalk);
