@@ -92,23 +92,6 @@ std::size_t leadingHexBytes(std::string_view s) {
   return count;
 }
 
-// The place of the first quote or backslash in `s` from `i` on, or s.size().
-std::size_t findQuoteOrBackslash(std::string_view s, std::size_t i) {
-  static_assert(std::endian::native == std::endian::little);
-  // Eight bytes at a time: a byte equal to the one looked for turns to zero
-  // under XOR, and a zero byte shows as a high bit (the lowest one is exact).
-  constexpr std::uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
-  for (; i + 8 <= s.size(); i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, s.data() + i, 8);
-    const std::uint64_t quote = word ^ (kOnes * '"'), backslash = word ^ (kOnes * '\\');
-    const std::uint64_t found = (((quote - kOnes) & ~quote) | ((backslash - kOnes) & ~backslash)) & kHighs;
-    if (found) return i + static_cast<std::size_t>(std::countr_zero(found)) / 8;
-  }
-  while (i < s.size() && s[i] != '"' && s[i] != '\\') ++i;
-  return i;
-}
-
 class Reader {
  public:
   // Checks the text and passes what it holds to `sink`.
@@ -187,28 +170,38 @@ class Reader {
 
   // A value's line (and the lines it continues on); `rest` is the line from the value's name on.
   void valueLine(std::string_view rest) {
-    // Filled only when building; otherwise the line is only checked.
-    std::string name;
-    RegistryValue value;
+    if (built_) {
+      std::string name;
+      RegistryValue value;
+      valueLine(rest, &name, &value);
+      built_->emplace_back(std::move(name), std::move(value));
+    } else {
+      valueLine(rest, nullptr, nullptr);
+    }
+  }
+
+  // The same, building the name and value unless they are null.
+  void valueLine(std::string_view rest, std::string* name, RegistryValue* value) {
     if (rest[0] == '@') {
       rest.remove_prefix(1);
     } else {
-      quoted(rest, building_ ? &name : nullptr);
+      quoted(rest, name);
     }
     if (rest.empty() || rest[0] != '=') fail("expected '=' after the value name");
     rest.remove_prefix(1);
-    std::vector<std::uint8_t>* const data = building_ ? &value.data : nullptr;
+    std::vector<std::uint8_t>* const data = value ? &value->data : nullptr;
+    std::uint32_t type = 0;
     if (!rest.empty() && rest[0] == '"') {
       // ASCII is the same in every code page; other text must fit the machine's.
       const bool ascii = plain_ || std::all_of(rest.begin(), rest.end(),
                                                [](char c) { return static_cast<unsigned char>(c) < 0x80; });
       std::string text;
-      quoted(rest, building_ || !ascii ? &text : nullptr);
+      quoted(rest, data || !ascii ? &text : nullptr);
       if (!rest.empty()) fail("unexpected text after the closing quote");
       if (!ascii && !text::fitsCodePage(text, codePage_)) {
         fail("the text holds characters that code page " + std::to_string(codePage_) + " lacks");
       }
-      value.type = kRegSz;
+      type = kRegSz;
       if (data) {
         if (!ascii) text = text::toAnsi(text, codePage_);
         data->assign(text.begin(), text.end());
@@ -217,16 +210,16 @@ class Reader {
     } else if (rest.starts_with("dword:")) {
       std::uint32_t number = 0;
       if (!parseHexNumber(rest.substr(6), number)) fail("dword: needs 1 to 8 hex digits");
-      value.type = kRegDword;
+      type = kRegDword;
       if (data) {
         for (int i = 0; i < 4; ++i) data->push_back(static_cast<std::uint8_t>(number >> (8 * i)));
       }
     } else if (rest.starts_with("hex:")) {
-      value.type = kRegBinary;
+      type = kRegBinary;
       hexBytes(rest.substr(4), data);
     } else if (rest.starts_with("hex(")) {
       const auto close = rest.find("):");
-      if (close == std::string_view::npos || !parseHexNumber(rest.substr(4, close - 4), value.type)) {
+      if (close == std::string_view::npos || !parseHexNumber(rest.substr(4, close - 4), type)) {
         fail("hex(type): needs a type of 1 to 8 hex digits");
       }
       hexBytes(rest.substr(close + 2), data);
@@ -235,7 +228,31 @@ class Reader {
     } else {
       fail("expected \"text\", dword:, hex: or hex(type): after '='");
     }
-    if (building_) built_->emplace_back(std::move(name), std::move(value));
+    if (value) value->type = type;
+  }
+
+  // The place of the first quote or backslash in `s`, a part of the text,
+  // from `i` on, or s.size().
+  std::size_t findQuoteOrBackslash(std::string_view s, std::size_t i) const {
+    static_assert(std::endian::native == std::endian::little);
+    // Sixteen bytes at a time, which may reach past `s` into the rest of the text.
+    using Bytes = unsigned char __attribute__((vector_size(16)));
+    for (; i < s.size(); i += sizeof(Bytes)) {
+      if (static_cast<std::size_t>(text_.data() + text_.size() - (s.data() + i)) < sizeof(Bytes)) {
+        while (i < s.size() && s[i] != '"' && s[i] != '\\') ++i;  // the end of the text
+        return i;
+      }
+      Bytes b;
+      std::memcpy(&b, s.data() + i, sizeof b);
+      const auto found = (b == '"') | (b == '\\');
+      std::uint64_t halves[2];
+      std::memcpy(halves, &found, sizeof halves);
+      const std::size_t place = halves[0]   ? static_cast<std::size_t>(std::countr_zero(halves[0])) / 8
+                                : halves[1] ? 8 + static_cast<std::size_t>(std::countr_zero(halves[1])) / 8
+                                            : sizeof(Bytes);
+      if (place < sizeof(Bytes)) return std::min(i + place, s.size());
+    }
+    return s.size();
   }
 
   // The quoted text at the start of `rest`, which is left after the closing
@@ -299,8 +316,7 @@ class Reader {
   const std::filesystem::path& file_;
   int codePage_;
   RegistryTextSink* sink_ = nullptr;
-  std::vector<std::pair<std::string, RegistryValue>>* built_ = nullptr;
-  bool building_ = built_ != nullptr;
+  std::vector<std::pair<std::string, RegistryValue>>* built_ = nullptr;  // null when only checking
   bool plain_;  // ASCII without NUL or CR throughout
   std::size_t pos_ = 0;
   int lineNo_ = 0;
