@@ -145,9 +145,9 @@ class Reader {
   bool nextLine() {
     // The end of the text ends the last line; nothing follows a final line end.
     if (pos_ > text_.size() || (pos_ == text_.size() && pos_ > 0)) return false;
-    const auto end = text_.find('\n', pos_);
-    line_ = text_.substr(pos_, end == std::string_view::npos ? std::string_view::npos : end - pos_);
-    pos_ = end == std::string_view::npos ? text_.size() + 1 : end + 1;
+    const std::size_t end = find(text_, pos_, '\n', '\n');
+    line_ = text_.substr(pos_, end - pos_);
+    pos_ = end + 1;
     ++lineNo_;
     while (!line_.empty() && (line_.back() == ' ' || line_.back() == '\t' || line_.back() == '\r')) {
       line_.remove_suffix(1);
@@ -231,20 +231,20 @@ class Reader {
     if (value) value->type = type;
   }
 
-  // The place of the first quote or backslash in `s`, a part of the text,
-  // from `i` on, or s.size().
-  std::size_t findQuoteOrBackslash(std::string_view s, std::size_t i) const {
+  // The place of the first `a` or `b` in `s`, a part of the text, from `i`
+  // on, or s.size().
+  std::size_t find(std::string_view s, std::size_t i, char a, char b) const {
     static_assert(std::endian::native == std::endian::little);
     // Sixteen bytes at a time, which may reach past `s` into the rest of the text.
     using Bytes = unsigned char __attribute__((vector_size(16)));
     for (; i < s.size(); i += sizeof(Bytes)) {
       if (static_cast<std::size_t>(text_.data() + text_.size() - (s.data() + i)) < sizeof(Bytes)) {
-        while (i < s.size() && s[i] != '"' && s[i] != '\\') ++i;  // the end of the text
+        while (i < s.size() && s[i] != a && s[i] != b) ++i;  // the end of the text
         return i;
       }
-      Bytes b;
-      std::memcpy(&b, s.data() + i, sizeof b);
-      const auto found = (b == '"') | (b == '\\');
+      Bytes bytes;
+      std::memcpy(&bytes, s.data() + i, sizeof bytes);
+      const auto found = (bytes == static_cast<unsigned char>(a)) | (bytes == static_cast<unsigned char>(b));
       std::uint64_t halves[2];
       std::memcpy(halves, &found, sizeof halves);
       const std::size_t place = halves[0]   ? static_cast<std::size_t>(std::countr_zero(halves[0])) / 8
@@ -259,7 +259,7 @@ class Reader {
   // quote; it is only checked when `out` is null.
   void quoted(std::string_view& rest, std::string* out) {
     std::size_t run = 1;  // where the text not yet kept starts
-    for (std::size_t i = findQuoteOrBackslash(rest, 1); i < rest.size(); i = findQuoteOrBackslash(rest, i + 1)) {
+    for (std::size_t i = find(rest, 1, '"', '\\'); i < rest.size(); i = find(rest, i + 1, '"', '\\')) {
       const char c = rest[i];
       if (out) out->append(rest.data() + run, i - run);
       if (c == '"') {
