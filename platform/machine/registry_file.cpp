@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -36,20 +37,13 @@ int hexDigit(char c) { return kHexValues[static_cast<unsigned char>(c)]; }
 
 // True when the text is ASCII without NUL or CR: its lines need no check of their own.
 bool isPlainAscii(std::string_view text) {
-  std::size_t i = 0;
-  for (; i + 8 <= text.size(); i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, text.data() + i, 8);
-    constexpr std::uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
-    // A byte that is zero (NUL), has its high bit (not ASCII) or is CR (13) shows in these.
-    const std::uint64_t cr = word ^ (kOnes * '\r');
-    if (((word - kOnes) & ~word & kHighs) || (word & kHighs) || ((cr - kOnes) & ~cr & kHighs)) return false;
+  // Without an early end, so that the compiler checks many bytes at once.
+  unsigned char found = 0;
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    found |= (b == 0) | (b >= 0x80) | (b == '\r');
   }
-  for (; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c == 0 || c == '\r' || c >= 0x80) return false;
-  }
-  return true;
+  return !found;
 }
 
 std::string_view skipBlanks(std::string_view s) {
@@ -70,36 +64,77 @@ bool parseHexNumber(std::string_view digits, std::uint32_t& number) {
   return true;
 }
 
+// True when the 16 bytes at `p` start with five "xx," (two hex digits and a
+// comma), all checked at once.
+bool startsWithFiveHexBytes(const char* p) {
+  using Bytes = unsigned char __attribute__((vector_size(16)));
+  using Lanes = signed char __attribute__((vector_size(16)));  // -1 where a comparison holds
+  constexpr Lanes kCommas = {0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0};
+  constexpr Lanes kLast = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1};  // not looked at
+  Bytes b;
+  std::memcpy(&b, p, sizeof b);
+  const Bytes lower = b | 0x20;
+  const Lanes hex = ((b >= '0') & (b <= '9')) | ((lower >= 'a') & (lower <= 'f'));
+  const Lanes ok = (kCommas & (b == ',')) | (~kCommas & hex) | kLast;
+  std::uint64_t halves[2];
+  std::memcpy(halves, &ok, sizeof halves);
+  return (halves[0] & halves[1]) == ~std::uint64_t{0};
+}
+
+// How many "xx," (two hex digits and a comma) start `s` with more text after them.
+std::size_t leadingHexBytes(std::string_view s) {
+  const std::size_t most = s.size() >= 4 ? (s.size() - 1) / 3 : 0;
+  std::size_t count = 0;
+  while (3 * count + 16 <= s.size() && startsWithFiveHexBytes(s.data() + 3 * count)) count += 5;
+  while (count < most && (hexDigit(s[3 * count]) | hexDigit(s[3 * count + 1])) >= 0 && s[3 * count + 2] == ',') {
+    ++count;
+  }
+  return count;
+}
+
 class Reader {
  public:
-  // `sink` receives the checked lines of each value; without one, values are built.
-  Reader(std::string_view text, const std::filesystem::path& file, int codePage, RegistryTextSink* sink)
-      : text_(text), file_(file), codePage_(codePage), sink_(sink), building_(!sink), plain_(isPlainAscii(text)) {}
+  // Checks the text and passes what it holds to `sink`.
+  Reader(std::string_view text, const std::filesystem::path& file, int codePage, RegistryTextSink& sink)
+      : text_(text), file_(file), codePage_(codePage), sink_(&sink), plain_(isPlainAscii(text)) {}
+  // Builds the values of checked value lines into `built`.
+  Reader(std::string_view lines, int codePage, std::vector<std::pair<std::string, RegistryValue>>& built)
+      : text_(lines), file_(kNoFile), codePage_(codePage), built_(&built), plain_(isPlainAscii(lines)) {}
 
-  // Builds the one value that the text holds.
-  void runOneValue(std::string& name, RegistryValue& value) {
-    if (!nextLine()) return;
-    valueLine(skipBlanks(line_));
-    name = std::move(builtName_);
-    value = std::move(builtValue_);
+  void buildValues() {
+    while (nextLine()) {
+      const std::string_view line = skipBlanks(line_);
+      if (!line.empty() && line[0] != ';') valueLine(line);
+    }
   }
 
   void run() {
     if (!nextLine() || skipBlanks(line_) != kHeader) fail("the file does not start with the line REGEDIT4");
     bool haveKey = false;
+    // The value lines of the last key so far, from the first one's start to the last one's end.
+    const char* valuesStart = nullptr;
+    const char* valuesEnd = nullptr;
+    const auto passValues = [&] {
+      if (valuesStart) sink_->values({valuesStart, static_cast<std::size_t>(valuesEnd - valuesStart)});
+      valuesStart = nullptr;
+    };
     while (nextLine()) {
       const std::string_view line = skipBlanks(line_);
       if (line.empty() || line[0] == ';') continue;
       if (line[0] == '[') {
+        passValues();
         keyLine(line);
         haveKey = true;
       } else if (line[0] == '"' || line[0] == '@') {
         if (!haveKey) fail("a value before the first [key] line");
+        if (!valuesStart) valuesStart = line.data();
         valueLine(line);
+        valuesEnd = line_.data() + line_.size();
       } else {
         fail("expected a [key] line, a value line or a ; comment");
       }
     }
+    passValues();
   }
 
   [[noreturn]] void fail(const std::string& reason) const { throw RegistryFileError(file_, lineNo_, reason); }
@@ -110,12 +145,13 @@ class Reader {
   bool nextLine() {
     // The end of the text ends the last line; nothing follows a final line end.
     if (pos_ > text_.size() || (pos_ == text_.size() && pos_ > 0)) return false;
-    const auto end = text_.find('\n', pos_);
-    line_ = text_.substr(pos_, end == std::string_view::npos ? std::string_view::npos : end - pos_);
-    pos_ = end == std::string_view::npos ? text_.size() + 1 : end + 1;
+    const std::size_t end = find(text_, pos_, '\n', '\n');
+    line_ = text_.substr(pos_, end - pos_);
+    pos_ = end + 1;
     ++lineNo_;
-    const auto last = line_.find_last_not_of(" \t\r");
-    line_ = last == std::string_view::npos ? std::string_view{} : line_.substr(0, last + 1);
+    while (!line_.empty() && (line_.back() == ' ' || line_.back() == '\t' || line_.back() == '\r')) {
+      line_.remove_suffix(1);
+    }
     if (plain_) return true;
     bool ascii = true;
     for (char c : line_) {
@@ -134,109 +170,123 @@ class Reader {
 
   // A value's line (and the lines it continues on); `rest` is the line from the value's name on.
   void valueLine(std::string_view rest) {
-    const char* const start = rest.data();
-    std::string name;
+    if (built_) {
+      std::string name;
+      RegistryValue value;
+      valueLine(rest, &name, &value);
+      built_->emplace_back(std::move(name), std::move(value));
+    } else {
+      valueLine(rest, nullptr, nullptr);
+    }
+  }
+
+  // The same, building the name and value unless they are null.
+  void valueLine(std::string_view rest, std::string* name, RegistryValue* value) {
     if (rest[0] == '@') {
       rest.remove_prefix(1);
     } else {
-      name = quoted(rest, building_);
+      quoted(rest, name);
     }
     if (rest.empty() || rest[0] != '=') fail("expected '=' after the value name");
     rest.remove_prefix(1);
-    RegistryValue value;
+    std::vector<std::uint8_t>* const data = value ? &value->data : nullptr;
+    std::uint32_t type = 0;
     if (!rest.empty() && rest[0] == '"') {
       // ASCII is the same in every code page; other text must fit the machine's.
       const bool ascii = plain_ || std::all_of(rest.begin(), rest.end(),
                                                [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-      const std::string text = quoted(rest, building_ || !ascii);
+      std::string text;
+      quoted(rest, data || !ascii ? &text : nullptr);
       if (!rest.empty()) fail("unexpected text after the closing quote");
-      value.type = kRegSz;
-      if (ascii) {
-        value.data.assign(text.begin(), text.end());
-      } else {
-        if (!text::fitsCodePage(text, codePage_)) {
-          fail("the text holds characters that code page " + std::to_string(codePage_) + " lacks");
-        }
-        const std::string ansi = text::toAnsi(text, codePage_);
-        value.data.assign(ansi.begin(), ansi.end());
+      if (!ascii && !text::fitsCodePage(text, codePage_)) {
+        fail("the text holds characters that code page " + std::to_string(codePage_) + " lacks");
       }
-      value.data.push_back(0);
+      type = kRegSz;
+      if (data) {
+        if (!ascii) text = text::toAnsi(text, codePage_);
+        data->assign(text.begin(), text.end());
+        data->push_back(0);
+      }
     } else if (rest.starts_with("dword:")) {
       std::uint32_t number = 0;
       if (!parseHexNumber(rest.substr(6), number)) fail("dword: needs 1 to 8 hex digits");
-      value.type = kRegDword;
-      if (building_) {
-        for (int i = 0; i < 4; ++i) value.data.push_back(static_cast<std::uint8_t>(number >> (8 * i)));
+      type = kRegDword;
+      if (data) {
+        for (int i = 0; i < 4; ++i) data->push_back(static_cast<std::uint8_t>(number >> (8 * i)));
       }
     } else if (rest.starts_with("hex:")) {
-      value.type = kRegBinary;
-      value.data = hexBytes(rest.substr(4), building_);
+      type = kRegBinary;
+      hexBytes(rest.substr(4), data);
     } else if (rest.starts_with("hex(")) {
       const auto close = rest.find("):");
-      if (close == std::string_view::npos || !parseHexNumber(rest.substr(4, close - 4), value.type)) {
+      if (close == std::string_view::npos || !parseHexNumber(rest.substr(4, close - 4), type)) {
         fail("hex(type): needs a type of 1 to 8 hex digits");
       }
-      value.data = hexBytes(rest.substr(close + 2), building_);
+      hexBytes(rest.substr(close + 2), data);
     } else if (rest == "-") {
       fail("value deletion lines (=-) are not supported");
     } else {
       fail("expected \"text\", dword:, hex: or hex(type): after '='");
     }
-    if (building_) {
-      builtName_ = std::move(name);
-      builtValue_ = std::move(value);
-    } else {
-      sink_->value(std::string_view(start, static_cast<std::size_t>(line_.data() + line_.size() - start)));
+    if (value) value->type = type;
+  }
+
+  // The place of the first `a` or `b` in `s`, a part of the text, from `i`
+  // on, or s.size().
+  std::size_t find(std::string_view s, std::size_t i, char a, char b) const {
+    static_assert(std::endian::native == std::endian::little);
+    // Sixteen bytes at a time, which may reach past `s` into the rest of the text.
+    using Bytes = unsigned char __attribute__((vector_size(16)));
+    for (; i < s.size(); i += sizeof(Bytes)) {
+      if (static_cast<std::size_t>(text_.data() + text_.size() - (s.data() + i)) < sizeof(Bytes)) {
+        while (i < s.size() && s[i] != a && s[i] != b) ++i;  // the end of the text
+        return i;
+      }
+      Bytes bytes;
+      std::memcpy(&bytes, s.data() + i, sizeof bytes);
+      const auto found = (bytes == static_cast<unsigned char>(a)) | (bytes == static_cast<unsigned char>(b));
+      std::uint64_t halves[2];
+      std::memcpy(halves, &found, sizeof halves);
+      const std::size_t place = halves[0]   ? static_cast<std::size_t>(std::countr_zero(halves[0])) / 8
+                                : halves[1] ? 8 + static_cast<std::size_t>(std::countr_zero(halves[1])) / 8
+                                            : sizeof(Bytes);
+      if (place < sizeof(Bytes)) return std::min(i + place, s.size());
     }
+    return s.size();
   }
 
   // The quoted text at the start of `rest`, which is left after the closing
-  // quote; without `keep` it is only checked (and "" is returned).
-  std::string quoted(std::string_view& rest, bool keep) {
-    std::string out;
-    // The common text without escapes: up to the next quote, with no backslash before it.
-    if (const void* quote = rest.size() > 1 ? std::memchr(rest.data() + 1, '"', rest.size() - 1) : nullptr) {
-      const auto end = static_cast<std::size_t>(static_cast<const char*>(quote) - rest.data());
-      if (!std::memchr(rest.data() + 1, '\\', end - 1)) {
-        if (keep) out.assign(rest.data() + 1, end - 1);
-        rest.remove_prefix(end + 1);
-        return out;
-      }
-    }
-    for (std::size_t i = 1; i < rest.size(); ++i) {
-      // The run up to the next quote or backslash as it stands.
-      std::size_t special = i;
-      while (special < rest.size() && rest[special] != '"' && rest[special] != '\\') ++special;
-      if (special == rest.size()) break;
-      if (keep) out.append(rest.data() + i, special - i);
-      i = special;
+  // quote; it is only checked when `out` is null.
+  void quoted(std::string_view& rest, std::string* out) {
+    std::size_t run = 1;  // where the text not yet kept starts
+    for (std::size_t i = find(rest, 1, '"', '\\'); i < rest.size(); i = find(rest, i + 1, '"', '\\')) {
       const char c = rest[i];
+      if (out) out->append(rest.data() + run, i - run);
       if (c == '"') {
         rest.remove_prefix(i + 1);
-        return out;
+        return;
       }
-      if (c == '\\') {
-        if (++i == rest.size()) break;
-        if (rest[i] != '\\' && rest[i] != '"') fail("a bad escape in a quoted text (only \\\\ and \\\" are escapes)");
-      }
-      if (keep) out += rest[i];
+      if (++i == rest.size()) break;
+      if (rest[i] != '\\' && rest[i] != '"') fail("a bad escape in a quoted text (only \\\\ and \\\" are escapes)");
+      run = i;  // the escaped character is kept with the run after it
     }
     fail("a quoted text without its closing quote");
   }
 
-  // Comma-separated bytes of two hex digits; a trailing backslash continues
-  // them on the next line. Without `keep` they are only checked.
-  std::vector<std::uint8_t> hexBytes(std::string_view s, bool keep) {
-    std::vector<std::uint8_t> out;
-    if (keep) out.reserve(s.size() / 3 + 1);  // "xx," a byte, on this line
+  // Comma-separated bytes of two hex digits, appended to `out` unless it is
+  // null; a trailing backslash continues them on the next line.
+  void hexBytes(std::string_view s, std::vector<std::uint8_t>* out) {
+    if (out) out->reserve(s.size() / 3 + 1);  // "xx," a byte, on this line
     bool afterComma = false;
     for (;;) {
       // The common run "xx,xx,": two digits and a comma each, taken at once.
-      while (s.size() >= 4 && s[2] == ',') {
-        const int hi = hexDigit(s[0]), lo = hexDigit(s[1]);
-        if (hi < 0 || lo < 0) break;
-        if (keep) out.push_back(static_cast<std::uint8_t>(hi << 4 | lo));
-        s.remove_prefix(3);
+      if (const std::size_t run = leadingHexBytes(s)) {
+        if (out) {
+          for (std::size_t i = 0; i < 3 * run; i += 3) {
+            out->push_back(static_cast<std::uint8_t>(hexDigit(s[i]) << 4 | hexDigit(s[i + 1])));
+          }
+        }
+        s.remove_prefix(3 * run);
         afterComma = true;
       }
       s = skipBlanks(s);
@@ -247,27 +297,26 @@ class Reader {
       }
       if (s.empty()) {
         if (afterComma) fail("a hex byte is missing after ','");
-        return out;
+        return;
       }
       const int hi = hexDigit(s[0]);
       const int lo = s.size() > 1 ? hexDigit(s[1]) : -1;
       if (hi < 0 || lo < 0) fail("a bad hex byte (expected two hex digits)");
-      if (keep) out.push_back(static_cast<std::uint8_t>(hi << 4 | lo));
+      if (out) out->push_back(static_cast<std::uint8_t>(hi << 4 | lo));
       s = skipBlanks(s.substr(2));
-      if (s.empty()) return out;
+      if (s.empty()) return;
       if (s[0] != ',') fail("expected ',' between hex bytes");
       s.remove_prefix(1);
       afterComma = true;
     }
   }
 
+  static inline const std::filesystem::path kNoFile;
   std::string_view text_;
   const std::filesystem::path& file_;
   int codePage_;
-  RegistryTextSink* sink_;
-  bool building_;
-  std::string builtName_;
-  RegistryValue builtValue_;
+  RegistryTextSink* sink_ = nullptr;
+  std::vector<std::pair<std::string, RegistryValue>>* built_ = nullptr;  // null when only checking
   bool plain_;  // ASCII without NUL or CR throughout
   std::size_t pos_ = 0;
   int lineNo_ = 0;
@@ -330,11 +379,12 @@ void appendHex(std::string& out, std::size_t lineStart, const std::vector<std::u
 }  // namespace
 
 void readRegistryText(std::string_view text, const std::filesystem::path& file, int codePage, RegistryTextSink& sink) {
-  Reader(text, file, codePage, &sink).run();
+  Reader(text, file, codePage, sink).run();
 }
 
-void readRegistryValue(std::string_view lines, int codePage, std::string& name, RegistryValue& value) {
-  Reader(lines, {}, codePage, nullptr).runOneValue(name, value);
+void readRegistryValues(std::string_view lines, int codePage,
+                        std::vector<std::pair<std::string, RegistryValue>>& values) {
+  Reader(lines, codePage, values).buildValues();
 }
 
 void appendRegistryHeader(std::string& out) {

@@ -22,6 +22,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/machine/registry_store.h"
 
@@ -32,21 +34,22 @@ class RegistryTextSink {
  public:
   // A "[path]" line: returns "" when the key is taken, else the reason it is refused.
   virtual std::string key(std::string_view path) = 0;
-  // The lines of a value of the last key, checked; readRegistryValue builds
-  // the value from them.
-  virtual void value(std::string_view lines) = 0;
+  // The value lines that follow a key line, checked, with the blank and
+  // comment lines between them; readRegistryValues builds the values from them.
+  virtual void values(std::string_view lines) = 0;
 
  protected:
   ~RegistryTextSink() = default;
 };
 
 // Reads the text of a registry file; throws RegistryFileError naming the line
-// of the first problem. Every value is checked as readRegistryValue reads it,
+// of the first problem. Every value is checked as readRegistryValues reads it,
 // but not built: loading a large file costs little, and each key's values are
 // built when they are needed.
 void readRegistryText(std::string_view text, const std::filesystem::path& file, int codePage, RegistryTextSink& sink);
-// Builds a value from the lines that readRegistryText passed on.
-void readRegistryValue(std::string_view lines, int codePage, std::string& name, RegistryValue& value);
+// Builds the values of lines that readRegistryText passed on, in their order.
+void readRegistryValues(std::string_view lines, int codePage,
+                        std::vector<std::pair<std::string, RegistryValue>>& values);
 
 // "REGEDIT4" and the blank line after it.
 void appendRegistryHeader(std::string& out);

@@ -41,8 +41,8 @@ struct KeyPath {
 std::string splitKeyPath(std::string_view path, KeyPath& out) {
   const auto slash = path.find('\\');
   const std::string_view root = path.substr(0, slash);
-  const auto it = std::find_if(kRootNames.begin(), kRootNames.end(),
-                               [&](std::string_view r) { return text::equalsNoCase(root, r); });
+  // The root names are in upper case already.
+  const auto it = std::find(kRootNames.begin(), kRootNames.end(), text::upper(root));
   if (it == kRootNames.end()) return "unknown root key \"" + std::string(root) + "\"";
   out.root = static_cast<std::size_t>(it - kRootNames.begin());
   out.names.clear();
@@ -81,7 +81,8 @@ struct RegistryStore::Key {
   // The values in the order they were created, and their index by upper-case
   // name. A key read from the file has its values checked but not built: they
   // are built and indexed at the key's first use, which keeps loading a large
-  // registry quick. Until then `lines` holds them and a name may stand twice.
+  // registry quick. Until then `lines` holds them (each piece the value lines
+  // under one of the key's [key] lines) and a name may stand twice.
   mutable std::shared_ptr<const Source> source;
   mutable std::vector<std::string_view> lines;
   mutable std::vector<std::pair<std::string, RegistryValue>> values;
@@ -95,13 +96,7 @@ struct RegistryStore::Key {
   // twice keeps its first place and its last data.
   const std::unordered_map<std::string, std::size_t>& index() const {
     if (!lines.empty()) {
-      values.reserve(values.size() + lines.size());
-      for (std::string_view valueLines : lines) {
-        std::string valueName;
-        RegistryValue value;
-        readRegistryValue(valueLines, source->codePage, valueName, value);
-        values.emplace_back(std::move(valueName), std::move(value));
-      }
+      for (std::string_view valueLines : lines) readRegistryValues(valueLines, source->codePage, values);
       lines.clear();
       lines.shrink_to_fit();
       source.reset();
@@ -277,7 +272,7 @@ RegistryStore::Roots RegistryStore::parse(std::string text, const fs::path& file
       if (reason.empty()) current_ = roots_[path_.root]->make(path_.names);
       return reason;
     }
-    void value(std::string_view lines) override {
+    void values(std::string_view lines) override {
       if (current_->lines.empty()) current_->source = source_;
       current_->lines.push_back(lines);
       current_->indexed = false;

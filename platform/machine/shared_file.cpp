@@ -47,10 +47,11 @@ bool SharedFile::read(std::string& text, int& error) {
     return false;
   }
   const FileIdentity identity = identityOf(fd);
-  text.resize(static_cast<std::size_t>(st.st_size));
+  // A byte more than the file holds, to see its end without growing the text.
+  text.resize(static_cast<std::size_t>(st.st_size) + 1);
   std::size_t done = 0;
   for (;;) {
-    if (done == text.size()) text.resize(text.size() + 65536);  // room to see the end, or a file that grew
+    if (done == text.size()) text.resize(text.size() + 65536);  // a file that grew
     const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {

@@ -147,6 +147,21 @@ TEST_F(RegistryStoreTest, ReadsTheFormsRegeditWrites) {
   EXPECT_EQ(reg.valueNames(key), (std::vector<std::string>{"Wrapped", "Plain", "Small", ""}));
 }
 
+TEST_F(RegistryStoreTest, LongDataAndLinesBetweenValuesReadBackExactly) {
+  std::string hex, data;
+  for (int i = 0; i < 40; ++i) {
+    hex += (i ? "," : "") + std::string(1, "0123456789abcdef"[i / 16]) + "0123456789ABCDEF"[i % 16];
+    data += static_cast<char>(i);
+  }
+  RegistryStore reg = loadFile("REGEDIT4\n\n[HKEY_USERS\\a]\n\"Long\"=hex:" + hex +
+                               "\n\n; between values\n  \"Quoted\"=\"C:\\\\Program Files\\\\Zov \\\"5\\\" and more text\"\n"
+                               "[HKEY_USERS\\b]\n[HKEY_USERS\\a]\n\"Last\"=hex(7):" + hex + ",\\\n  " + hex + "\n");
+  EXPECT_EQ(*reg.value("HKEY_USERS\\a", "Long"), bytes(kRegBinary, data));
+  EXPECT_EQ(*reg.value("HKEY_USERS\\a", "Quoted"), sz("C:\\Program Files\\Zov \"5\" and more text"));
+  EXPECT_EQ(*reg.value("HKEY_USERS\\a", "Last"), bytes(kRegMultiSz, data + data));
+  EXPECT_EQ(reg.valueNames("HKEY_USERS\\a"), (std::vector<std::string>{"Long", "Quoted", "Last"}));
+}
+
 TEST_F(RegistryStoreTest, CorruptFileIsRefusedWithItsLineAndLeftAsItWas) {
   const std::pair<std::string, std::pair<int, std::string>> cases[] = {
       {"", {1, "does not start with the line REGEDIT4"}},
@@ -155,6 +170,9 @@ TEST_F(RegistryStoreTest, CorruptFileIsRefusedWithItsLineAndLeftAsItWas) {
       {"REGEDIT4\n[HKEY_USERS]\n\"a\"=\"b\n", {3, "without its closing quote"}},
       {"REGEDIT4\n[HKEY_USERS]\n\"a\"=\"b\\n\"\n", {3, "bad escape"}},
       {"REGEDIT4\n[HKEY_USERS]\n\"a\"=hex:01,2g\n", {3, "bad hex byte"}},
+      {"REGEDIT4\n[HKEY_USERS]\n\"a\"=hex:00,01,02,03,04,05,06,0g,08,09,0a,0b,0c,0d,0e,0f,10\n", {3, "bad hex byte"}},
+      {"REGEDIT4\n[HKEY_USERS]\n\"a\"=hex:00,01,02,03,04,05;06,07,08,09,0a,0b,0c,0d,0e,0f,10\n", {3, "expected ','"}},
+      {"REGEDIT4\n[HKEY_USERS]\n\"a\"=\"a long text that runs past sixteen\\q\"\n", {3, "bad escape"}},
       {"REGEDIT4\n[HKEY_USERS]\n\"a\"=hex:01,\\\n  02,\n", {4, "missing after ','"}},
       {"REGEDIT4\n[HKEY_USERS]\n\"a\"=hex:01,\\\n", {3, "continues past the end of the file"}},
       {"REGEDIT4\n[HKEY_USERS]\n\"a\"=dword:123456789\n", {3, "dword: needs 1 to 8 hex digits"}},
