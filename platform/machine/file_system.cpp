@@ -2,8 +2,10 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,6 +44,14 @@ class Fd {
 // A folder on the way to an entry: opened only when it is a real folder, not
 // through a link, and only to look up or change names in it.
 constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+// The folder `path` below `base`, reached in one step that follows no link on the way.
+Fd openBeneath(int base, const std::string& path) {
+  open_how how{};
+  how.flags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+  how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_BENEATH;
+  return Fd(static_cast<int>(::syscall(SYS_openat2, base, path.c_str(), &how, sizeof how)));
+}
 
 using Listing = std::unique_ptr<DIR, int (*)(DIR*)>;
 
@@ -163,30 +173,35 @@ std::uint32_t FileSystem::locate(const WindowsPath& path, Location& where) const
   where = Location{};
   where.host = drive->host;
   where.exists = where.parentExists = where.parentIsFolder = where.isFolder = true;
-  // A drive kept in the machine folder must be a real folder there, and so must
-  // "drives" itself: no link leads out of the machine. A drive folder that is
-  // gone leaves the drive empty.
-  Fd folder;
-  int error = 0;
-  if (drive->config.host.empty()) {
-    const Fd drives(::open(drive->host.parent_path().c_str(), kFolderFlags));
-    folder = drives ? Fd(::openat(drives.get(), drive->host.filename().c_str(), kFolderFlags)) : Fd();
-    error = errno;
-  } else {
-    folder = Fd(::open(drive->host.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    error = errno;
+  // Links are followed up to the drive's folder only where the machine's owner
+  // chose it (a Host= folder); a drive kept in the machine folder must be a
+  // real folder there, and so must "drives" itself: no link leads out of the machine.
+  const bool inMachine = drive->config.host.empty();
+  const Fd base(::open((inMachine ? drive->host.parent_path().parent_path() : drive->host).c_str(),
+                       O_PATH | O_DIRECTORY | O_CLOEXEC));
+  const std::string driveFolder = inMachine ? "drives/" + drive->host.filename().string() : ".";
+  // The folders on the way spelled as stored are passed in one step; otherwise
+  // the walk goes one component at a time. A drive folder that is gone leaves the drive empty.
+  std::string way = driveFolder;
+  for (std::size_t i = 0; i + 1 < path.parts.size(); ++i) way += "/" + path.parts[i];
+  Fd folder = openBeneath(base.get(), way);
+  std::size_t passed = path.parts.empty() ? 0 : path.parts.size() - 1;
+  if (!folder) {
+    if (errno == ELOOP) return kErrorAccessDenied;
+    folder = openBeneath(base.get(), driveFolder);
+    if (!folder && errno != ENOENT) return kErrorAccessDenied;
+    passed = 0;
   }
-  if (!folder && error != ENOENT) return kErrorAccessDenied;
   WindowsPath stored;
   stored.drive = path.drive;
-  for (std::size_t i = 0; i < path.parts.size(); ++i) {
+  stored.parts.assign(path.parts.begin(), path.parts.begin() + static_cast<std::ptrdiff_t>(passed));
+  for (const auto& part : stored.parts) where.host /= part;
+  for (std::size_t i = passed; i < path.parts.size(); ++i) {
     const bool last = i + 1 == path.parts.size();
     std::string name = path.parts[i];
     if (where.exists) {
       where.parentIsFolder = where.isFolder;
-      // A folder on the way is opened at once; anything else is looked up first.
-      Fd next(where.isFolder && !last ? ::openat(folder.get(), name.c_str(), kFolderFlags) : -1);
-      const mode_t type = next ? S_IFDIR : where.isFolder ? lookUp(folder.get(), name) : 0;
+      const mode_t type = where.isFolder ? lookUp(folder.get(), name) : 0;
       // Symbolic links may point anywhere on the host: they are not followed.
       if (type == S_IFLNK) return kErrorAccessDenied;
       where.exists = type != 0;
@@ -196,9 +211,8 @@ std::uint32_t FileSystem::locate(const WindowsPath& path, Location& where) const
         where.folder = std::move(folder);
         where.name = name;
       } else if (where.isFolder) {
-        if (!next) next = Fd(::openat(folder.get(), name.c_str(), kFolderFlags));
-        if (!next) return kErrorAccessDenied;  // replaced by a link since the look-up
-        folder = std::move(next);
+        folder = Fd(::openat(folder.get(), name.c_str(), kFolderFlags));
+        if (!folder) return kErrorAccessDenied;  // replaced by a link since the look-up
       }
     }
     where.host /= name;
@@ -466,7 +480,7 @@ std::string FileSystem::mountHostFolder(const fs::path& hostFolder) {
   for (char letter = 'Z'; letter > 'C'; --letter) {
     if (drives_.count(letter)) continue;
     DriveConfig d;
-    d.letter = letter, d.type = 4, d.readOnly = true, d.label = "host";
+    d.letter = letter, d.type = 4, d.readOnly = true, d.label = "host", d.host = hostFolder;
     drives_[letter] = Drive{d, hostFolder};
     return std::string(1, letter) + ":\\";
   }

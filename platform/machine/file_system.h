@@ -117,10 +117,11 @@ class FileSystem {
   // that holds it kept open for the operation.
   struct Location;
   const Drive* driveOf(char letter) const;
-  // Walks the path one component at a time, each name found without case and
-  // each folder opened relative to the one above it, so that the operation
-  // acts in the very folder the walk checked. Error 5 when the way there goes
-  // through a symbolic link.
+  // Walks the path's folders, in one step when they are spelled as stored,
+  // else one component at a time, each name found without case. The folder
+  // that holds the entry stays open, so that the operation acts in the very
+  // folder the walk checked. Error 5 when the way there goes through a
+  // symbolic link.
   std::uint32_t locate(const WindowsPath& path, Location& where) const;
   std::uint32_t checkDrive(const WindowsPath& path) const;
   std::uint32_t checkChange(const WindowsPath& path, const std::string& canonicalPath) const;
