@@ -1,12 +1,16 @@
 #include "file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 #include "platform/machine/windows_errors.h"
 #include "platform/text/case_map.h"
@@ -14,6 +18,80 @@
 namespace zov::machine {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// An open file descriptor, closed when the object goes away.
+class Fd {
+ public:
+  Fd() = default;
+  explicit Fd(int fd) : fd_(fd) {}
+  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  Fd& operator=(Fd&& other) noexcept {
+    std::swap(fd_, other.fd_);
+    return *this;
+  }
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  explicit operator bool() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
+
+// A folder on the way to an entry: opened only when it is a real folder, not
+// through a link, and only to look up or change names in it.
+constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+// The folder `path` below `base`, reached in one step that follows no link on the way.
+Fd openBeneath(int base, const std::string& path) {
+  open_how how{};
+  how.flags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+  how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_BENEATH;
+  return Fd(static_cast<int>(::syscall(SYS_openat2, base, path.c_str(), &how, sizeof how)));
+}
+
+using Listing = std::unique_ptr<DIR, int (*)(DIR*)>;
+
+// The entries of `name` in `folder` ("." for the folder itself), not through a link.
+Listing list(int folder, const std::string& name) {
+  const int fd = ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+  if (fd >= 0 && !dir) ::close(fd);
+  return Listing(dir, &::closedir);
+}
+
+bool isDots(const char* name) { return name[0] == '.' && (!name[1] || (name[1] == '.' && !name[2])); }
+
+// What `name` is in `folder` (S_IFDIR, S_IFLNK, ...; 0 when missing), found
+// without case when the exact spelling is not there; `name` becomes the stored spelling.
+mode_t lookUp(int folder, std::string& name) {
+  struct stat st {};
+  if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return st.st_mode & S_IFMT;
+  const Listing dir = list(folder, ".");
+  while (const dirent* entry = dir ? ::readdir(dir.get()) : nullptr) {
+    if (!isDots(entry->d_name) && text::equalsNoCase(entry->d_name, name)) {
+      name = entry->d_name;
+      return ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? st.st_mode & S_IFMT : 0;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+struct FileSystem::Location {
+  fs::path host;         // of the entry, or of the place where it would be created
+  std::string canonical;  // the path with the stored spelling of each existing component
+  Fd folder;              // the folder holding the entry, once the walk reached it
+  std::string name = ".";  // the entry's name in `folder` ("." for a drive's root)
+  bool exists = false;
+  bool parentExists = false;  // everything above the last component exists
+  bool parentIsFolder = false;
+  bool isFolder = false;
+};
 
 // ---- OpenFile ----
 
@@ -95,45 +173,52 @@ std::uint32_t FileSystem::locate(const WindowsPath& path, Location& where) const
   where = Location{};
   where.host = drive->host;
   where.exists = where.parentExists = where.parentIsFolder = where.isFolder = true;
-  std::error_code ec;
-  // A drive kept in the machine folder must be a real folder there, and so must
-  // "drives" itself: no link leads out of the machine.
-  if (drive->config.host.empty() && (fs::is_symlink(where.host, ec) || fs::is_symlink(where.host.parent_path(), ec))) {
-    return kErrorAccessDenied;
+  // Links are followed up to the drive's folder only where the machine's owner
+  // chose it (a Host= folder); a drive kept in the machine folder must be a
+  // real folder there, and so must "drives" itself: no link leads out of the machine.
+  const bool inMachine = drive->config.host.empty();
+  const Fd base(::open((inMachine ? drive->host.parent_path().parent_path() : drive->host).c_str(),
+                       O_PATH | O_DIRECTORY | O_CLOEXEC));
+  const std::string driveFolder = inMachine ? "drives/" + drive->host.filename().string() : ".";
+  // The folders on the way spelled as stored are passed in one step; otherwise
+  // the walk goes one component at a time. A drive folder that is gone leaves the drive empty.
+  std::string way = driveFolder;
+  for (std::size_t i = 0; i + 1 < path.parts.size(); ++i) way += "/" + path.parts[i];
+  Fd folder = openBeneath(base.get(), way);
+  std::size_t passed = path.parts.empty() ? 0 : path.parts.size() - 1;
+  if (!folder) {
+    if (errno == ELOOP) return kErrorAccessDenied;
+    folder = openBeneath(base.get(), driveFolder);
+    if (!folder && errno != ENOENT) return kErrorAccessDenied;
+    passed = 0;
   }
   WindowsPath stored;
   stored.drive = path.drive;
-  for (std::size_t i = 0; i < path.parts.size(); ++i) {
-    const std::string& part = path.parts[i];
-    if (!where.exists) {
-      where.host /= part;
-      stored.parts.push_back(part);
-      continue;
-    }
-    where.parentIsFolder = where.isFolder;
-    fs::path candidate = where.host / part;
-    fs::file_type type = fs::symlink_status(candidate, ec).type();
-    if (ec || type == fs::file_type::not_found) {
-      type = fs::file_type::not_found;
-      for (fs::directory_iterator it(where.host, ec), end; !ec && it != end; it.increment(ec)) {
-        if (text::equalsNoCase(it->path().filename().string(), part)) {
-          candidate = it->path();
-          type = it->symlink_status(ec).type();
-          break;
-        }
+  stored.parts.assign(path.parts.begin(), path.parts.begin() + static_cast<std::ptrdiff_t>(passed));
+  for (const auto& part : stored.parts) where.host /= part;
+  for (std::size_t i = passed; i < path.parts.size(); ++i) {
+    const bool last = i + 1 == path.parts.size();
+    std::string name = path.parts[i];
+    if (where.exists) {
+      where.parentIsFolder = where.isFolder;
+      const mode_t type = where.isFolder ? lookUp(folder.get(), name) : 0;
+      // Symbolic links may point anywhere on the host: they are not followed.
+      if (type == S_IFLNK) return kErrorAccessDenied;
+      where.exists = type != 0;
+      where.isFolder = type == S_IFDIR;
+      if (!where.exists) where.parentExists = last;
+      if (last) {
+        where.folder = std::move(folder);
+        where.name = name;
+      } else if (where.isFolder) {
+        folder = Fd(::openat(folder.get(), name.c_str(), kFolderFlags));
+        if (!folder) return kErrorAccessDenied;  // replaced by a link since the look-up
       }
     }
-    // Symbolic links may point anywhere on the host: they are not followed.
-    if (type == fs::file_type::symlink) return kErrorAccessDenied;
-    if (type == fs::file_type::not_found) {
-      where.exists = where.isFolder = false;
-      where.parentExists = (i + 1 == path.parts.size());
-    } else {
-      where.isFolder = type == fs::file_type::directory;
-    }
-    stored.parts.push_back(candidate.filename().string());
-    where.host = std::move(candidate);
+    where.host /= name;
+    stored.parts.push_back(std::move(name));
   }
+  if (path.parts.empty()) where.folder = std::move(folder);
   where.canonical = stored.text();
   return kErrorSuccess;
 }
@@ -222,15 +307,17 @@ std::uint32_t FileSystem::find(std::string_view pattern, std::vector<FoundEntry>
     }
   }
   std::vector<FoundEntry> entries;
-  std::error_code ec;
-  for (fs::directory_iterator it(where.host, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    std::error_code ec2;
-    if (!matchesWildcard(name, namePattern) || it->is_symlink(ec2)) continue;
-    const bool dir = it->is_directory(ec2);
-    FoundEntry entry{name, (dir ? kAttrDirectory : 0u) | attributes_.get(entryPath(name)),
-                     dir ? 0 : static_cast<std::uint64_t>(it->file_size(ec2))};
-    entries.push_back(entry);
+  const Listing dir = list(where.folder.get(), where.name);
+  while (const dirent* item = dir ? ::readdir(dir.get()) : nullptr) {
+    const std::string name = item->d_name;
+    struct stat st {};
+    if (isDots(item->d_name) || !matchesWildcard(name, namePattern) ||
+        ::fstatat(::dirfd(dir.get()), item->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISLNK(st.st_mode)) {
+      continue;
+    }
+    const bool isDir = S_ISDIR(st.st_mode);
+    entries.push_back({name, (isDir ? kAttrDirectory : 0u) | attributes_.get(entryPath(name)),
+                       isDir ? 0 : static_cast<std::uint64_t>(st.st_size)});
   }
   std::sort(entries.begin(), entries.end(),
             [](const FoundEntry& a, const FoundEntry& b) { return text::compareNoCase(a.name, b.name) < 0; });
@@ -248,8 +335,9 @@ std::uint32_t FileSystem::createDirectory(std::string_view p) {
   if (where.exists) return kErrorAlreadyExists;
   if (!where.parentExists || !where.parentIsFolder) return kErrorPathNotFound;
   if (auto e = checkChange(path, where.canonical)) return e;
-  std::error_code ec;
-  if (!fs::create_directory(where.host, ec)) return ec.value() == ENOSPC ? kErrorDiskFull : kErrorAccessDenied;
+  if (::mkdirat(where.folder.get(), where.name.c_str(), 0777) != 0) {
+    return errno == ENOSPC ? kErrorDiskFull : kErrorAccessDenied;
+  }
   return kErrorSuccess;
 }
 
@@ -265,18 +353,22 @@ std::uint32_t FileSystem::removeDirectory(std::string_view p) {
   const std::string& canon = where.canonical;
   if (auto e = checkChange(path, canon)) return e;
   if (attributes_.get(canon) & kAttrReadOnly) return kErrorAccessDenied;
-  std::error_code ec;
-  if (!fs::is_empty(where.host, ec)) return kErrorDirNotEmpty;
-  return removeWithAttributes(where.host, canon);
+  // A folder that cannot be listed counts as not empty.
+  const Listing dir = list(where.folder.get(), where.name);
+  const dirent* item = nullptr;
+  while (dir && (item = ::readdir(dir.get())) && isDots(item->d_name)) {
+  }
+  if (!dir || item) return kErrorDirNotEmpty;
+  return removeWithAttributes(where);
 }
 
-std::uint32_t FileSystem::removeWithAttributes(const fs::path& host, const std::string& canon) {
+std::uint32_t FileSystem::removeWithAttributes(const Location& where) {
   // The attributes go first, so that a failed save leaves the entry and its
   // attributes as they were; a failed removal gives the attributes back.
+  const std::string& canon = where.canonical;
   const std::uint32_t attrs = attributes_.get(canon);
   if (auto e = attributes_.forget(canon)) return e;
-  std::error_code ec;
-  if (!fs::remove(host, ec)) {
+  if (::unlinkat(where.folder.get(), where.name.c_str(), where.isFolder ? AT_REMOVEDIR : 0) != 0) {
     attributes_.set(canon, attrs);
     return kErrorAccessDenied;
   }
@@ -297,7 +389,7 @@ std::uint32_t FileSystem::deleteFile(std::string_view p) {
     return kErrorSharingViolation;
   }
   if (attributes_.get(canon) & kAttrReadOnly) return kErrorAccessDenied;
-  return removeWithAttributes(where.host, canon);
+  return removeWithAttributes(where);
 }
 
 std::uint32_t FileSystem::openFile(std::string_view p, FileAccess access, FileDisposition disposition, FileShare share,
@@ -340,7 +432,7 @@ std::uint32_t FileSystem::openFile(std::string_view p, FileAccess access, FileDi
   if (disposition != FileDisposition::OpenExisting) flags |= O_CREAT;
   if (disposition == FileDisposition::CreateAlways) flags |= O_TRUNC;
   if (access == FileAccess::Read && (flags & O_CREAT)) flags = (flags & ~O_RDONLY) | O_RDWR;
-  const int fd = ::open(where.host.c_str(), flags, 0644);
+  const int fd = ::openat(where.folder.get(), where.name.c_str(), flags, 0644);
   if (fd < 0) {
     return errno == ENOSPC || errno == EDQUOT ? kErrorDiskFull : errno == ENOENT ? kErrorPathNotFound : kErrorAccessDenied;
   }
@@ -388,7 +480,7 @@ std::string FileSystem::mountHostFolder(const fs::path& hostFolder) {
   for (char letter = 'Z'; letter > 'C'; --letter) {
     if (drives_.count(letter)) continue;
     DriveConfig d;
-    d.letter = letter, d.type = 4, d.readOnly = true, d.label = "host";
+    d.letter = letter, d.type = 4, d.readOnly = true, d.label = "host", d.host = hostFolder;
     drives_[letter] = Drive{d, hostFolder};
     return std::string(1, letter) + ":\\";
   }

@@ -113,23 +113,20 @@ class FileSystem {
     DriveConfig config;
     std::filesystem::path host;
   };
-  // Where a Windows path lies on the host, found by one walk.
-  struct Location {
-    std::filesystem::path host;  // of the entry, or of the place where it would be created
-    std::string canonical;       // the path with the stored spelling of each existing component
-    bool exists = false;
-    bool parentExists = false;  // everything above the last component exists
-    bool parentIsFolder = false;
-    bool isFolder = false;
-  };
+  // Where a Windows path lies on the host, found by one walk, with the folder
+  // that holds it kept open for the operation.
+  struct Location;
   const Drive* driveOf(char letter) const;
-  // Walks the path one component at a time, each name found without case.
-  // Error 5 when the way there goes through a symbolic link.
+  // Walks the path's folders, in one step when they are spelled as stored,
+  // else one component at a time, each name found without case. The folder
+  // that holds the entry stays open, so that the operation acts in the very
+  // folder the walk checked. Error 5 when the way there goes through a
+  // symbolic link.
   std::uint32_t locate(const WindowsPath& path, Location& where) const;
   std::uint32_t checkDrive(const WindowsPath& path) const;
   std::uint32_t checkChange(const WindowsPath& path, const std::string& canonicalPath) const;
   bool underAny(const std::string& path, const std::vector<std::string>& list) const;
-  std::uint32_t removeWithAttributes(const std::filesystem::path& host, const std::string& canonicalPath);
+  std::uint32_t removeWithAttributes(const Location& where);
 
   const MachineConfig& config_;
   AttributeStore& attributes_;

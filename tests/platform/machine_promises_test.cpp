@@ -177,6 +177,40 @@ TEST(MachineFolderLinks, NoLinkInADriveLeadsOutOfTheMachine) {
   fs::remove_all(outside);
 }
 
+// Another host process swaps a folder of the path for a link after the walk
+// checked it and before the change is made: the in-use check runs just then.
+TEST(MachineFolderLinks, AFolderSwappedForALinkDuringAnOperationLeadsNowhere) {
+  test::TestMachine m;
+  // The outside folder looks like the one it replaces, so that a path followed through the link finds its way.
+  const fs::path outside = m.folder().parent_path() / (m.folder().filename().string() + "-outside");
+  fs::create_directories(outside / "Sub");
+  std::ofstream(outside / "Sub" / "secret.txt") << "host file";
+  m.writeFile("C:\\Data\\Sub\\secret.txt", "machine file");
+  auto& files = m.machine().files();
+  const fs::path data = m.host("C:\\Data");
+  files.setInUseCheck([&](const std::string&) {
+    fs::rename(data, m.host("C:\\") / "Data-real");
+    fs::create_directory_symlink(outside, data);
+    return false;
+  });
+  std::unique_ptr<machine::OpenFile> file;
+  ASSERT_EQ(files.openFile("C:\\data\\sub\\secret.txt", FileAccess::Write, FileDisposition::CreateAlways,
+                           FileShare::All, file),
+            0u);
+  ASSERT_EQ(file->write(0, "new", 3), 0u);
+  file.reset();
+  EXPECT_EQ(slurp(m.host("C:\\Data-real\\Sub\\secret.txt")), "new");
+
+  fs::remove(data);
+  fs::rename(m.host("C:\\Data-real"), data);
+  EXPECT_EQ(files.deleteFile("C:\\Data\\Sub\\secret.txt"), 0u);
+  EXPECT_FALSE(fs::exists(m.host("C:\\Data-real\\Sub\\secret.txt")));
+
+  EXPECT_EQ(slurp(outside / "Sub" / "secret.txt"), "host file");
+  EXPECT_EQ(std::distance(fs::recursive_directory_iterator(outside), fs::recursive_directory_iterator()), 2);
+  fs::remove_all(outside);
+}
+
 TEST(MachineCaseMap, SharpSIsALetterOfItsOwn) {
   test::TestMachine m;
   m.writeFile("C:\\Straße\\a.txt", "a");
