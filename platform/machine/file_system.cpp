@@ -50,7 +50,17 @@ Fd openBeneath(int base, const std::string& path) {
   open_how how{};
   how.flags = O_PATH | O_DIRECTORY | O_CLOEXEC;
   how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_BENEATH;
-  return Fd(static_cast<int>(::syscall(SYS_openat2, base, path.c_str(), &how, sizeof how)));
+  Fd folder(static_cast<int>(::syscall(SYS_openat2, base, path.c_str(), &how, sizeof how)));
+  if (folder || (errno != ENOSYS && errno != EPERM)) return folder;
+  // A kernel without that call, or a filter refusing it: one folder at a
+  // time, none of them through a link.
+  folder = Fd(::fcntl(base, F_DUPFD_CLOEXEC, 0));
+  for (std::size_t start = 0; folder && start <= path.size();) {
+    const std::size_t end = std::min(path.find('/', start), path.size());
+    folder = Fd(::openat(folder.get(), path.substr(start, end - start).c_str(), kFolderFlags));
+    start = end + 1;
+  }
+  return folder;
 }
 
 using Listing = std::unique_ptr<DIR, int (*)(DIR*)>;
