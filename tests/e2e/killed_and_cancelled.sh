@@ -67,9 +67,15 @@ for ((i = 0; i < kills; i++)); do
   # Version and dwKFE in the settings stage. The new run answers those boxes.
   settings="$m/drives/C/Users/user/AppData/Local/Zideruv/ZOV4"
   mismatch='answer OK Error : 5-13 Type mismatch'
+  # A kill between the creation of the .qev key and its class leaves the
+  # extension with an empty class, which the new run asks about as another
+  # program's; it answers Yes.
+  qev=$(awk '/^\[/ { inside = ($0 == "[HKEY_CLASSES_ROOT\\.qev]"); if (inside) print "key" } inside && /^@=/ { print "class" }' "$m/registry.reg")
   run "$exe" "$m" < <([ -f "$settings/Language" ] && [ ! -s "$settings/Language" ] && echo "$mismatch"
     walk_to_install "$dest"
     for name in Version dwKFE; do [ -f "$settings/$name" ] && [ ! -s "$settings/$name" ] && echo "$mismatch"; done
+    [ "$qev" = key ] &&
+      echo "answer Yes '.qev' file type is associated with another application."
     echo 'click Command2')
   installed "the run after being $what" "$m" "$payload" $vista7
   if [ $vista7 = yes ]; then
