@@ -125,6 +125,27 @@ TEST(Toolkit, BusyCommandsArriveWhileTheProgramWorks) {
   EXPECT_EQ(form.Check1.Value.get(), 0);
 }
 
+TEST(Toolkit, ABusyPassLetsOneMomentGoBy) {
+  test::TestMachine m;
+  Sample form;
+  m.script("busy click Check1\nbusy pass\nbusy pass\nbusy click Check1\nbusy click Check1\n");
+  form.Show();
+  auto clicks = [&m] {
+    const std::string t = m.transcript();
+    int n = 0;
+    for (auto at = t.find("(while busy) click"); at != std::string::npos; at = t.find("(while busy) click", at + 1)) ++n;
+    return n;
+  };
+  runtime::DoEvents();  // the first click, then the moment goes by
+  EXPECT_EQ(clicks(), 1);
+  runtime::DoEvents();  // nothing at all
+  EXPECT_EQ(clicks(), 1);
+  runtime::DoEvents();  // the two clicks that follow come together
+  EXPECT_EQ(clicks(), 3);
+  EXPECT_EQ(form.Check1.Value.get(), 1);
+  EXPECT_FALSE(ui::RunMessageLoop());
+}
+
 TEST(Toolkit, DisabledOrHiddenControlsIgnoreClicks) {
   test::TestMachine m;
   Sample form;

@@ -48,7 +48,7 @@ std::vector<ScriptCommand> parseScript(const std::string& text, const std::strin
       {"choose", {true, true, false}},        {"close", {true, false, false}},
       {"answer", {true, false, true}},        {"input", {false, true, true}},
       {"input-cancel", {false, false, false}}, {"window-opens", {false, true, false}},
-      {"window-closes", {false, true, false}},
+      {"window-closes", {false, true, false}}, {"pass", {false, false, false}},
   };
   std::vector<ScriptCommand> commands;
   std::istringstream in(text);

@@ -11,10 +11,13 @@
 //   input-cancel              cancel the input box that is open
 //   window-opens TITLE        another program opens a top-level window
 //   window-closes TITLE       another program closes its window of that title
+//   pass                      does nothing
 //
 // A command may be prefixed with "busy": it is then delivered at the next
 // moment the program lets pending input run while it works, instead of when
-// it is idle. TEXT may be written in double quotes to keep blanks at its ends.
+// it is idle. The busy commands in a row all come at one moment; "busy pass"
+// lets that moment go by, so that the busy commands after it come at the
+// next one. TEXT may be written in double quotes to keep blanks at its ends.
 #pragma once
 
 #include <stdexcept>

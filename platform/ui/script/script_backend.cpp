@@ -212,6 +212,7 @@ void ScriptBackend::run(const ScriptCommand& command) {
   if (verb == "answer" || verb == "input" || verb == "input-cancel") {
     abort(&command, "no box is open to answer");
   }
+  if (verb == "pass") return;
   if (verb == "window-opens") {
     machine::currentMachine().otherWindows().insert(machine::currentMachine().otherWindows().begin(), command.argument);
     return;
@@ -340,6 +341,7 @@ void ScriptBackend::doEvents() {
     const ScriptCommand command = commands_.front();
     commands_.pop_front();
     run(command);
+    if (command.verb == "pass") break;
     present();
   }
 }
