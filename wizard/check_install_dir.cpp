@@ -111,9 +111,10 @@ void createLevel() {
   }
 }
 
-// Creates every missing level of the destination, the highest first. False
-// when the destination cannot be reached from any present level.
-bool createDestination() {
+// Creates every missing level of the destination, the highest first, and
+// lets pending input run after each. False when the destination cannot be
+// reached from any present level.
+bool createDestination(Form1Window& form) {
   const std::string target = Trim(InstallDir);
   std::string working = target;
   std::size_t position = Len(target);
@@ -128,7 +129,7 @@ bool createDestination() {
       InstallDir = target;
       working = target;
       position = Len(target);
-      runtime::DoEvents();
+      form.InstallDoEvents();
     } else {
       --position;
       InstallDir = working;
@@ -179,7 +180,7 @@ bool Form1Window::CheckInstallDir() {
 
   const std::string target = Trim(InstallDir);
   try {
-    if (!createDestination()) {
+    if (!createDestination(*this)) {
       ui::MsgBox(TranslateText("Error: Directory name is not accepted. Please check the directory name entered : ") +
                      vbCrLf + vbCrLf + target,
                  kExclamation, std::string("ZOV"));

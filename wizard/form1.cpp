@@ -17,6 +17,24 @@ using runtime::Trim;
 
 Form1Window& Form1() { return static_cast<Form1Window&>(ui::DefaultInstance("Form1")); }
 
+// Held while page 5 checks the destination and installs (see working_).
+class Form1Window::Working {
+ public:
+  explicit Working(Form1Window& form) : form_(form) {
+    form_.working_ = true;
+    form_.Text2.Locked = true;
+  }
+  ~Working() {
+    form_.working_ = false;
+    form_.Text2.Locked = false;
+  }
+  Working(const Working&) = delete;
+  Working& operator=(const Working&) = delete;
+
+ private:
+  Form1Window& form_;
+};
+
 std::int32_t LanguageCodeOfItem(const std::string& item) {
   if (item == "Deutsch") return 2;
   if (item == "Français") return 3;
@@ -45,6 +63,7 @@ void Form1Window::sayfagoster() {
     Command2.Caption = TranslateText("Install");
   }
   if (WizardPage == 5) {
+    const Working working(*this);
     Frame1(3).Visible = true;
     const std::string dir = Trim(InstallDir);
     if (runtime::Right(dir, 1) == "\\") InstallDir = runtime::Left(dir, runtime::Len(dir) - 1);

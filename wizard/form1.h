@@ -76,10 +76,12 @@ class Form1Window : public ui::Form {
 
   // The install routine, run by page 5 once the destination has been accepted.
   void RunInstallation();
-  // Lets pending window messages run during the installation. When they have
-  // closed the window (a cancel the user confirmed, which has deleted the
-  // temporary files), the program ends here, so that nothing goes on working
-  // against the closed window. Every yield of the install routine is this one.
+  // Lets pending window messages run while page 5 checks the destination
+  // and installs. When they have closed the window (a cancel the user
+  // confirmed, which has deleted the temporary files), the program ends
+  // here, so that nothing more is created or written and nothing goes on
+  // working against the closed window. Every yield between Install and the
+  // finish state, the destination checks' and the install routine's, is this one.
   void InstallDoEvents();
   // Writes Text and CR LF as the file Folder\Name; false, silently, on any failure.
   bool WriteTextFile(const std::string& Folder, const std::string& Name, const std::string& Text);
@@ -108,6 +110,14 @@ class Form1Window : public ui::Form {
   bool WaitWhileProductRuns();
   // The click counter of the hidden switch on the picture, kept with the window.
   std::uint8_t image1Clicks_ = 0;
+  // True while page 5 checks the destination and installs. The work lets
+  // pending input run; then only Cancel, the close box and the picture act,
+  // and the destination box is read-only: Back, Install, Change Dir, the
+  // language list, the agreement options and the destination box neither
+  // start a second check or installation nor change the destination under
+  // the running one.
+  bool working_ = false;
+  class Working;
 };
 
 // The default instance.

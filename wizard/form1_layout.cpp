@@ -46,15 +46,22 @@ Form1Window::Form1Window() : Form("Form1") {
   add(Command4, &Frame1(3));
   add(Label9, &Frame1(3));
 
-  Command1.Click = [this] { Command1_Click(); };
-  Command2.Click = [this] { Command2_Click(); };
+  // Input for the page flow and the destination does nothing while page 5
+  // works; Cancel, the close box and the picture always act.
+  auto unlessWorking = [this](void (Form1Window::*handler)()) {
+    return [this, handler] {
+      if (!working_) (this->*handler)();
+    };
+  };
+  Command1.Click = unlessWorking(&Form1Window::Command1_Click);
+  Command2.Click = unlessWorking(&Form1Window::Command2_Click);
   Command3.Click = [this] { Command3_Click(); };
-  Command4.Click = [this] { Command4_Click(); };
-  Option1.Click = [this] { Option1_Click(); };
-  Option2.Click = [this] { Option2_Click(); };
-  Text2.LostFocus = [this] { Text2_LostFocus(); };
+  Command4.Click = unlessWorking(&Form1Window::Command4_Click);
+  Option1.Click = unlessWorking(&Form1Window::Option1_Click);
+  Option2.Click = unlessWorking(&Form1Window::Option2_Click);
+  Text2.LostFocus = unlessWorking(&Form1Window::Text2_LostFocus);
   Image1.Click = [this] { Image1_Click(); };
-  Combo1.Click = [this] { Combo1_Click(); };
+  Combo1.Click = unlessWorking(&Form1Window::Combo1_Click);
 }
 
 void Form1Window::applyStoredLayout() {

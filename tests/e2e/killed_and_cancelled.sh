@@ -4,7 +4,8 @@
 # imports and a new run on the same machine installs the product whole.
 # Then a cancel at a random slot (a locked file of that slot stops the run
 # at its boxes; the cancel comes right after them): the temporary folder is
-# gone and the program ends with exit 0.
+# gone and the program ends with exit 0. Last a cancel at a random yield of
+# the destination checks: nothing is installed.
 # ZOV_KILLS sets the number of kills (default 20), ZOV_SEED the random seed.
 # Usage: killed_and_cancelled.sh setupmodern.exe MODERN_PAYLOAD setupclassic.exe CLASSIC_PAYLOAD
 set -u
@@ -109,5 +110,34 @@ for build in modern classic; do
   grep -q Zideruv "$m/registry.reg" && fail "$what: settings were written"
   find "$m/drives" -name '*.lnk' | grep -q . && fail "$what: shortcuts were made"
   hivex "$m" >/dev/null 2>&1 || fail "$what: registry.reg does not import"
+done
+# A cancel at a random yield of the destination checks, which yield once
+# after each level they create: the levels created before the cancel stay
+# (empty), and nothing else is written, installed or logged.
+for build in modern classic; do
+  if [ $build = modern ]; then exe=$modern v='6 1'; else exe=$classic v='5 1'; fi
+  levels=$((RANDOM % 5 + 1)) at=$((RANDOM % levels + 1))
+  if ((RANDOM % 2)); then cancel='busy click Command3'; else cancel='busy close Form1'; fi
+  target='C:\Checked'
+  for ((l = 2; l <= levels; l++)); do target+="\\Level$l"; done
+  what="$build cancelled with '$cancel' at yield $at of $levels (seed $seed)"
+  m="$work/checks-$build"
+  fresh "$exe" "$m" 2 $v
+  cp "$m/registry.reg" "$work/registry-before"
+  log_lines=$(wc -l <"$m/log" 2>/dev/null || echo 0)
+  run "$exe" "$m" < <(walk_to_install "$target"; for ((y = 1; y < at; y++)); do echo 'busy pass'; done
+    printf '%s\nanswer Yes Do you want to cancel the installation?\n' "$cancel")
+  [ $status -eq 0 ] || fail "$what exited $status: $(tail -3 "$m.out") $(cat "$m.err")"
+  [ "$(tail -n 1 "$m.out")" = '== Form1 closed' ] || fail "$what: the window did not close: $(tail -n 3 "$m.out")"
+  made="$m/drives/C/Checked"
+  for ((l = 2; l <= at; l++)); do made+="/Level$l"; done
+  [ -d "$made" ] || fail "$what: $made was not created"
+  [ -z "$(ls -A "$made")" ] || fail "$what: $made is not empty: $(ls -A "$made")"
+  [ $(find "$m/drives/C/Checked" -type d | wc -l) -eq $at ] || fail "$what: levels were created after the cancel"
+  cmp -s "$m/registry.reg" "$work/registry-before" || fail "$what: the registry changed"
+  find "$m/drives" \( -iname zovtmp -o -name '*.lnk' -o -iname 'zov*.dll' -o -iname 'Zuzuzu Rudavero 5.exe' \) | grep -q . \
+    && fail "$what: something was installed"
+  tail -n +$((log_lines + 1)) "$m/log" | grep -v "the program's folder" | grep -q . \
+    && fail "$what: the machine log goes on: $(tail -n +$((log_lines + 1)) "$m/log")"
 done
 echo "killed and cancelled: ok ($kills kills, $mid_run during the installation; seed $seed)"
