@@ -90,11 +90,13 @@ void findSameVersionDir() {
   SameVersionDir = PathExists(AppDataDir, runtime::vbDirectory) ? stored() : std::string();
 }
 
-// The folder recorded by one of the older versions' keys; a folder that is
-// no longer there is forgotten.
+// The folder recorded by one of the older versions' keys. A folder that is
+// no longer there is forgotten, and so is one that cannot be tested (its
+// drive is gone or has no medium, the file system refuses its name): no
+// older version can be installed where nothing can be found.
 std::string olderVersionDir(const std::string& key) {
   std::string folder = GetRegString(win32::HKEY_LOCAL_MACHINE, key, "Dizin", "", ForceRegistry);
-  if (!Trim(folder).empty() && !present(Trim(folder))) folder.clear();
+  if (!PathExists(folder, runtime::vbDirectory)) folder.clear();
   return folder;
 }
 

@@ -271,13 +271,50 @@ TEST_F(DestinationTest, ARecordedFolderThatIsGoneIsCreatedAgainAndRefused) {
   EXPECT_TRUE(Form3().loaded());
 }
 
-TEST_F(DestinationTest, AnOlderVersionFolderOnADriveThatCannotAnswerFailsTheOldVersionCheck) {
-  run("", [](machine::MachineConfig& c) { c.drives['E'] = drive('E', 3, false); });
-  recordFolder("Software\\Varnostik\\ZOV", "E:\\ZOV");
-  more(install("C:\\Setup") + "answer OK\n");
-  EXPECT_TRUE(lastBox("ZOV", "Error in old version check!"));
-  EXPECT_TRUE(onDestinationPage());
+class UntestableOlderVersionTest : public DestinationTest, public ::testing::WithParamInterface<bool> {
+ protected:
+  // Windows XP or 7, with a drive E: that has no medium (and no drive Q:).
+  void start() {
+    run(kToPage4, [](machine::MachineConfig& c) {
+      if (GetParam()) c = windowsXp();
+      c.drives['E'] = drive('E', 5, false);
+    });
+  }
+};
+
+TEST_P(UntestableOlderVersionTest, AFolderThatCannotBeTestedCountsAsNotPresent) {
+  start();
+  for (const char* key : {"Software\\Varnostik\\ZOV", "Software\\Varnostik\\ZOV2", "Software\\Varnostik\\ZOV3"}) {
+    for (const char* folder : {"Q:\\Old", "E:\\ZOV", "C:\\a|b"}) {
+      recordFolder(key, folder);
+      more("type Text2 C:\\Setup\nclick Command2\n" + kAnswerNoInstallerFile);
+      EXPECT_FALSE(lastBox("ZOV", "Error in old version check!")) << key << " " << folder;
+      EXPECT_TRUE(lastBox("ZOV Rededi Dirirozo", kNoInstallerFile)) << key << " " << folder;
+      EXPECT_TRUE(onDestinationPage());
+    }
+    recordFolder(key, "");
+  }
+  EXPECT_FALSE(Form3().loaded());
 }
+
+TEST_P(UntestableOlderVersionTest, AnExistingRecordedFolderStillGivesItsMessage) {
+  start();
+  runtime::MkDir("C:\\ZOV");
+  runtime::MkDir("C:\\ZOV3");
+  // The later versions' folders cannot be tested: only the earliest counts.
+  recordFolder("Software\\Varnostik\\ZOV", "C:\\ZOV");
+  recordFolder("Software\\Varnostik\\ZOV2", "E:\\ZOV3");
+  recordFolder("Software\\Varnostik\\ZOV3", "Q:\\ZOV4");
+  more("type Text2 C:\\ZOV\nclick Command2\nanswer No Would you like to uninstall the previous version now?\n");
+  EXPECT_TRUE(lastBox("ZOV Install", "A previous version of ZOV Rededi Dirirozo is installed in this folder."));
+  EXPECT_TRUE(onDestinationPage());
+  recordFolder("Software\\Varnostik\\ZOV2", "C:\\ZOV3");
+  more("type Text2 C:\\ZOV3\nclick Command2\nanswer OK Version 3 of ZOV Rededi Dirirozo\n");
+  EXPECT_TRUE(Form3().loaded());
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, UntestableOlderVersionTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& p) { return p.param ? "Xp" : "Seven"; });
 
 TEST_F(DestinationTest, KeysThatCannotBeReadAreTreatedAsAbsent) {
   run("", [](machine::MachineConfig& c) {
