@@ -13,6 +13,7 @@
 #include "platform/runtime/runtime_error.h"
 #include "platform/runtime/strings.h"
 #include "platform/ui/backend.h"
+#include "platform/win32/ansi_buffer.h"
 #include "platform/win32/kernel.h"
 #include "services/path_exists.h"
 #include "services/registry.h"
@@ -148,10 +149,14 @@ bool Form1Window::CheckInstallDir() {
                std::string("ZOV Rededi Dirirozo"));
     return false;
   }
-  if (Trim(InstallDir).find_first_of("*?<>\"|/") != std::string::npos) {
+  // The destination as the installer's ANSI calls receive it: a character
+  // that the machine's code page lacks arrives as "?", which is refused
+  // here, before anything is created.
+  const std::string spelled = win32::textOf(win32::ansiOf(Trim(InstallDir)));
+  if (spelled.find_first_of("*?<>\"|/") != std::string::npos) {
     ui::MsgBox(TranslateText("Folder name cannot contain any of the *,?,<, :, /, | characters. The directory name you've "
                              "entered :") +
-                   vbCrLf + vbCrLf + Trim(InstallDir),
+                   vbCrLf + vbCrLf + spelled,
                kExclamation, std::string("ZOV"));
     return false;
   }

@@ -132,5 +132,15 @@ TEST_F(InputDuringInstallTest, PageClicksAtTheRoutinesYieldsChangeNothing) {
   }
 }
 
+TEST_F(InputDuringInstallTest, OnTheTurkishCodePageADestinationWithTurkishLettersInstalls) {
+  start([](machine::MachineConfig& c) { c.codePage = 1254; });
+  more("type Text2 C:\\Ğş\nclick Command2\n");
+  EXPECT_EQ(count("?? box"), 0u) << transcript();
+  EXPECT_EQ(Form1().Command2.Caption.get(), "Finish");
+  EXPECT_TRUE(machine->exists("C:\\Ğş\\Zuzuzu Rudavero 5.exe"));
+  // The settings name the folder in the code page's own bytes.
+  EXPECT_EQ(machine->readFile("C:\\Users\\user\\AppData\\Local\\Zideruv\\ZOV4\\Dizin"), "C:\\\xD0\xFE\r\n");
+}
+
 }  // namespace
 }  // namespace zov::test

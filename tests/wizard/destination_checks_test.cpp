@@ -316,6 +316,23 @@ TEST_P(UntestableOlderVersionTest, AnExistingRecordedFolderStillGivesItsMessage)
 INSTANTIATE_TEST_SUITE_P(Windows, UntestableOlderVersionTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& p) { return p.param ? "Xp" : "Seven"; });
 
+TEST_F(DestinationTest, ADestinationTheCodePageCannotSpellIsRefusedBeforeAnythingIsCreated) {
+  // On the Western code page the two Turkish letters arrive as question marks.
+  run(install("C:\\Ğş\\Video") + "answer OK\n", [](machine::MachineConfig& c) { c = windowsXp(); });
+  EXPECT_TRUE(lastBox("ZOV", "The directory name you've entered :\\n\\nC:\\??\\Video"));
+  EXPECT_TRUE(onDestinationPage());
+  EXPECT_FALSE(machine->exists("C:\\Ğş"));
+  EXPECT_FALSE(machine->exists("C:\\??"));
+  EXPECT_EQ(boxes(), 1);
+}
+
+TEST_F(DestinationTest, ADestinationInTheTurkishCodePageIsAccepted) {
+  run(install("C:\\Ğş\\Video") + kAnswerNoInstallerFile, [](machine::MachineConfig& c) { c.codePage = 1254; });
+  EXPECT_TRUE(reachedInstall());
+  EXPECT_TRUE(machine->exists("C:\\Ğş\\Video"));
+  EXPECT_EQ(boxes(), 1);
+}
+
 TEST_F(DestinationTest, KeysThatCannotBeReadAreTreatedAsAbsent) {
   run("", [](machine::MachineConfig& c) {
     c = windowsXp();
