@@ -150,7 +150,7 @@ void associateProjectFiles(Form1Window& form) {
 
 }  // namespace
 
-void Form1Window::WriteSettingsAndRegistrations() {
+void Form1Window::WriteSettingsAndRegistrations(bool allFilesInstalled) {
   Label12.Caption = "";
   Label12.Refresh();
   Label11.Caption = TranslateText("Registry settings are being done...");
@@ -179,8 +179,12 @@ void Form1Window::WriteSettingsAndRegistrations() {
   if (Combo1.ListIndex.get() > -1) SetRegDWord(HKEY_LOCAL_MACHINE, kSettingsKey, "Language", Combo1.ListIndex.get(), 0);
   DeleteTempFiles();
 
-  Label11.Caption = TranslateText("ZOV has been sucessfully installed into '") + Trim(InstallDir) +
-                    TranslateText("' directory.") + vbCrLf + vbCrLf + TranslateText("Now creating shortcuts...");
+  const std::string installed =
+      allFilesInstalled
+          ? TranslateText("ZOV has been sucessfully installed into '") + Trim(InstallDir) + TranslateText("' directory.")
+          : TranslateText("ZOV has not been installed completely into '") + Trim(InstallDir) +
+                TranslateText("': some of its files could not be installed.");
+  Label11.Caption = installed + vbCrLf + vbCrLf + TranslateText("Now creating shortcuts...");
 }
 
 }  // namespace zov

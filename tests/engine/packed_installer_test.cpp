@@ -31,9 +31,9 @@ const Deliverable kClassic{"setupclassic", ZOV_SETUPCLASSIC_EXE, ZOV_SETUPCLASSI
 Bytes bytesOf(const fs::path& p) { return packaging::ReadBytes(p); }
 fs::path imageOf(const Deliverable& d) { return d.payload / (std::string(d.name) + ".image"); }
 
-// The build's slots with the lengths compiled into its own image.
+// The build's slots with the record compiled into its own image.
 std::array<PayloadSlot, kSlotCount> slotsOf(const Deliverable& d) {
-  return PayloadSlots(packaging::CompiledLengthsIn(bytesOf(imageOf(d))));
+  return PayloadSlots(packaging::CompiledRecordIn(bytesOf(imageOf(d))));
 }
 
 Bytes expanded(const Bytes& member) {
