@@ -10,6 +10,7 @@
 #include "engine/member_check.h"
 #include "packaging/installer_file.h"
 #include "services/shared_state.h"
+#include "tests/engine/deliverables.h"
 #include "tests/lz/support/peer_tools.h"
 #include "tests/support/test_machine.h"
 
@@ -18,20 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-
-struct Deliverable {
-  const char* name;
-  fs::path exe;
-  fs::path payload;  // sample/, members/, the image
-};
-
-const Deliverable kModern{"setupmodern", ZOV_SETUPMODERN_EXE, ZOV_SETUPMODERN_PAYLOAD};
-const Deliverable kClassic{"setupclassic", ZOV_SETUPCLASSIC_EXE, ZOV_SETUPCLASSIC_PAYLOAD};
-
-// The build's slots with the record compiled into its own image.
-std::array<PayloadSlot, kSlotCount> slotsOf(const Deliverable& d) {
-  return PayloadSlots(packaging::CompiledRecordIn(packaging::ReadBytes(d.payload / (std::string(d.name) + ".image"))));
-}
 
 // Where each slot's member begins in the file (slot 4's is where slot 5's ends).
 std::array<std::size_t, kSlotCount> memberStarts(std::size_t fileSize, const std::array<PayloadSlot, kSlotCount>& slots) {
