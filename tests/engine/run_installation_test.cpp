@@ -14,6 +14,7 @@
 #include "packaging/installer_file.h"
 #include "platform/runtime/app.h"
 #include "platform/runtime/strings.h"
+#include "platform/ui/script/script_backend.h"
 #include "services/shared_state.h"
 #include "tests/lz/support/peer_tools.h"
 #include "tests/wizard/wizard_fixture.h"
@@ -299,6 +300,79 @@ TEST_F(InstallTest, ALockedTemporaryFileIsReportedAndTheFinishSaysTheInstallatio
   EXPECT_TRUE(machine->exists(kGroup + "\\ZOV Zuzuzu Rudavero 5.lnk"));
   EXPECT_FALSE(machine->exists(kGroup + "\\Zuzuzu Rudavero 5 Help.lnk"));
 }
+
+// A disk that fills up after so many 64 KiB of the install (the room left on
+// the host disk that holds the machine), from none to more than the whole
+// install writes: whichever file it stops, no run claims success unless
+// every product file is in place, byte for byte.
+class FullDiskTest : public InstallTest, public ::testing::WithParamInterface<int> {
+ protected:
+  // Every product file of Windows 7 as the install must leave it.
+  bool everyProductFileInPlace() {
+    for (const PayloadSlot& s : PayloadSlots()) {
+      if (s.Folder == SlotFolder::None || s.Number == 26 || s.Number == 32) continue;
+      Bytes expected = sample(s);
+      if (s.Number == 30) {
+        std::string block = kInstallDir + "\\SampleAVI.avi";
+        block.resize(512, ' ');
+        std::copy(block.begin(), block.end(), expected.begin() + 25);
+      }
+      if (!machine->exists(targetOf(s)) || installed(targetOf(s)) != expected) return false;
+    }
+    return true;
+  }
+};
+
+TEST_P(FullDiskTest, NeverClaimsSuccessOverAMissingOrWrongProductFile) {
+  start();
+  // The room counts from this run on: the machine is opened again with it,
+  // as the next run of the installer opens it.
+  const fs::path ini = machine->folder() / "machine.ini";
+  std::ifstream in(ini);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  text.replace(text.find("HostFreeBytes="), 14, "HostFreeBytes=" + std::to_string(GetParam() * 65536));
+  std::ofstream(ini, std::ios::trunc) << text;
+  machine->reopen();
+  runtime::App().Path = machine->machine().files().mountHostFolder(kInstaller.parent_path());
+  std::string answers;
+  for (int i = 0; i < 300; ++i) answers += "answer OK\n";
+  try {
+    more(std::string(kWalk) + answers);
+  } catch (const ui::ScriptAbort&) {
+    // The answers left over once the install has finished.
+  }
+  const bool claimed = saw("successfully completed") || saw("sucessfully installed");
+  const bool finished = Form1().loaded() && Form1().Command2.Caption.get() == "Finish";
+  const bool whole = everyProductFileInPlace();
+  if (claimed) {
+    EXPECT_TRUE(whole) << transcript();
+    EXPECT_TRUE(Form1().Check1.Visible.get());
+  }
+  if (finished && !whole) {
+    EXPECT_FALSE(claimed);
+    EXPECT_EQ(Form1().Label11.Caption.get(),
+              "Installation of ZOV Rededi Dirirozo is not complete! Some of its files could not be installed.");
+    EXPECT_FALSE(Form1().Check1.Visible.get());
+  }
+  // The run either ends at the main program or reaches the finish page.
+  EXPECT_NE(finished, ended) << transcript();
+  // No room: the main program's member cannot be written and the run ends.
+  // Room for half the install: the finish page, and files missing.
+  if (GetParam() == 0) {
+    EXPECT_TRUE(ended);
+  }
+  if (GetParam() == 300) {
+    EXPECT_TRUE(finished && !whole);
+  }
+  // More room than the install takes: the whole product, and success said.
+  if (GetParam() == 1000) {
+    EXPECT_TRUE(claimed && whole);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Room, FullDiskTest,
+                         ::testing::Values(0, 2, 120, 180, 240, 300, 360, 420, 480, 484, 488, 489, 1000),
+                         [](const ::testing::TestParamInfo<int>& p) { return "Of" + std::to_string(p.param) + "Times64KiB"; });
 
 TEST_F(InstallTest, TheMainProgramThatCannotBeExpandedEndsTheProgramWithoutItsTemporaryFiles) {
   start([](machine::MachineConfig& c) {
