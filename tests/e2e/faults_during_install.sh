@@ -4,7 +4,8 @@
 # (the main program cannot be extracted: the run ends), a locked target file
 # (reported, the rest installed), a member damaged in the installer file
 # or the installer file cut, padded or too long (refused before anything is
-# written), and a Program Manager that does not answer.
+# written), a registry that refuses one AVIFile row (the others repaired),
+# and a Program Manager that does not answer.
 # Usage: faults_during_install.sh setupmodern.exe MODERN_PAYLOAD setupclassic.exe CLASSIC_PAYLOAD
 set -u
 work=$(mktemp -d)
@@ -102,6 +103,37 @@ for build in modern classic; do
   done
   rm -f "$copy"
 done
+
+# The ten AVIFile registrations all wrong, and the registry refusing the
+# fourth: the repair writes the nine others, then says that it failed; the
+# product files are all installed, and the finish page says so.
+m="$work/avi"
+fresh "$modern" "$m" 2 6 1
+sed -i 's/^@="{0002\(.*\)-0000-0000-C000-000000000046}"$/@="{0002\1-0000-0000-C000-0000000000FF}"/' "$m/registry.reg"
+[ "$(grep -c 'C000-0000000000FF' "$m/registry.reg")" = 10 ] || fail "the AVIFile values were not all changed"
+ini "$m" Faults RefuseRegistryWrites 'HKEY_CLASSES_ROOT\AVIFile\Extensions\AVI'
+run "$modern" "$m" < <(walk_to_install "$dest"; printf "answer OK Couldn't fix AVI registry!\nclick Command2\n")
+ends_clean "a refused AVI row" "$m"
+[ "$(grep -c '^?? box' "$m.out")" = 1 ] || fail "a refused AVI row: not the one box"
+grep -q 'Label11: "Installation of ZOV Rededi Dirirozo has been successfully completed!' "$m.out" \
+  || fail "a refused AVI row: the finish page does not say the product was installed"
+hivex "$m" >"$work/avi.reg"
+while read -r key value; do
+  [ "$key" = 'Extensions\AVI' ] && value='{00020000-0000-0000-C000-0000000000FF}'
+  [ "$(reg_value "$work/avi.reg" "HKEY_CLASSES_ROOT\\AVIFile\\$key" '')" = "1|$(text_hex "$value")" ] \
+    || fail "a refused AVI row: AVIFile\\$key is not $value"
+done <<'ROWS'
+Compressors\vids {00020001-0000-0000-C000-000000000046}
+Compressors\auds {0002000F-0000-0000-C000-000000000046}
+Extensions\WAV {00020003-0000-0000-C000-000000000046}
+Extensions\AVI {00020000-0000-0000-C000-000000000046}
+Extensions\AU {00020003-0000-0000-C000-000000000046}
+Extensions\BMP {00020006-0000-0000-C000-000000000046}
+Extensions\DIB {00020006-0000-0000-C000-000000000046}
+RIFFHandlers\AVI {00020000-0000-0000-C000-000000000046}
+RIFFHandlers\WAVE {00020003-0000-0000-C000-000000000046}
+CLSID {00022602-0000-0000-C000-000000000046}
+ROWS
 
 # Program Manager takes the conversation but answers no command (no
 # Programs folder on this XP machine, so its route is taken): every command
