@@ -25,7 +25,8 @@ const std::uint8_t* findMarker(const std::uint8_t* from, const std::uint8_t* end
   return static_cast<const std::uint8_t*>(hit);
 }
 
-// A member read from memory, its expansion only counted.
+// A member read from memory, and its expansion thrown away: the expansion
+// itself says how long it is.
 struct MemberSource : lz::ByteReader {
   explicit MemberSource(const std::vector<std::uint8_t>& member) : bytes(member) {}
   std::ptrdiff_t read(std::uint8_t* buffer, std::size_t size) override {
@@ -38,7 +39,7 @@ struct MemberSource : lz::ByteReader {
   std::size_t at = 0;
 };
 
-struct CountingSink : lz::ByteWriter {
+struct Discard : lz::ByteWriter {
   bool write(const std::uint8_t*, std::size_t) override { return true; }
 };
 
@@ -60,7 +61,7 @@ PayloadRecord RecordOf(const std::vector<ListedMember>& members, const fs::path&
     const std::vector<std::uint8_t> bytes = ReadBytes(MemberFile(list, m));
     // The expansion demands the header's length exactly, so a result is it.
     MemberSource source(bytes);
-    CountingSink sink;
+    Discard sink;
     const bool modeA = bytes.size() >= lz::szdd::kHeaderSize && bytes[8] == lz::szdd::kModeLzss &&
                        std::equal(lz::szdd::kMagic.begin(), lz::szdd::kMagic.end(), bytes.begin());
     const std::int32_t expanded = modeA ? lz::copyExpanded(source, sink) : -1;
