@@ -21,33 +21,27 @@ const std::array<AviRegistration, 10> AviRegistryTable{{
     {"AVIFile\\CLSID", "{00022602-0000-0000-C000-000000000046}"},
 }};
 
-namespace {
-
-bool holdsItsClass(const AviRegistration& row) {
-  return runtime::Trim(GetRegString(win32::HKEY_CLASSES_ROOT, row.key, "", "", ForceRegistry)) == row.classId;
-}
-
-}  // namespace
-
 bool CheckAviRegistry() {
   for (const AviRegistration& row : AviRegistryTable) {
-    if (!holdsItsClass(row)) return false;
+    if (runtime::Trim(GetRegString(win32::HKEY_CLASSES_ROOT, row.key, "", "", ForceRegistry)) != row.classId) return false;
   }
   return true;
 }
 
 bool FixAviRegistry() {
-  try {
-    for (const AviRegistration& row : AviRegistryTable) {
+  // Each row is written whatever the one before it achieved, so that one
+  // refused row leaves none of the others broken.
+  bool written = true;
+  for (const AviRegistration& row : AviRegistryTable) {
+    try {
       SetRegString(win32::HKEY_CLASSES_ROOT, row.key, "", row.classId, ForceRegistry);
-      // The registry functions do not say when Windows refuses a write; reading
-      // the value back does, so a refused repair is not taken for a done one.
-      if (!holdsItsClass(row)) return false;
+    } catch (const runtime::RuntimeError&) {
+      written = false;
     }
-    return true;
-  } catch (const runtime::RuntimeError&) {
-    return false;
   }
+  // The registry functions do not say when Windows refuses a write; reading
+  // the values back does, so a refused repair is not taken for a done one.
+  return written && CheckAviRegistry();
 }
 
 }  // namespace zov

@@ -19,10 +19,10 @@ extern const std::array<AviRegistration, 10> AviRegistryTable;
 // identifier exactly (letter case counts); stops at the first that is not.
 // Only reads; shows nothing of its own.
 bool CheckAviRegistry();
-// Writes the ten default values in table order (always in the registry).
-// False when a write failed: a run-time error, or a value that does not
-// read back as written (the registry refused it); the rows after it are
-// not written, those before stay written. Shows nothing of its own.
+// Writes the ten default values in table order (always in the registry),
+// each whatever the others achieved. False when a write failed: a run-time
+// error, or a value that does not read back as written (the registry
+// refused it). Shows nothing of its own.
 bool FixAviRegistry();
 
 }  // namespace zov

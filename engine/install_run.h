@@ -21,13 +21,18 @@ struct InstallRun {
   std::int32_t EndGap = 0;    // the sum of the lengths of the slots already processed
   std::string SystemDir;      // found before slot 28
   std::string ProjectsDir;    // chosen before slot 30
+  // False once a product file could not be extracted or expanded (its
+  // failure box was shown): the finish then does not claim success.
+  bool AllFilesInstalled = true;
 };
 
-// True when every member of the slot table stands where the table puts it,
-// counted from the end of the file: each begins with the SZDD signature of
-// compression mode 'A'. Bytes appended to the file or lost from its end
-// move every member, and no member is then found in its place.
-bool MembersInPlace(const std::string& installerPath, const std::array<PayloadSlot, kSlotCount>& slots);
+// True when the installer file holds every member of the slot table where
+// the table puts it, counted from the end of the file, each the very member
+// the build packed (CheckMember), and is no longer than the extraction's
+// 32-bit positions reach. Bytes appended to the file or lost from its end
+// move every member; a changed byte changes a member. Reads each byte of the
+// payload once.
+bool PayloadIntact(const std::string& installerPath, const std::array<PayloadSlot, kSlotCount>& slots);
 
 // One slot: its steps before, its member extracted and expanded when its
 // condition holds, its steps after, EndGap and its progress step.

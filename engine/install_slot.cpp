@@ -57,6 +57,7 @@ void ExtractAndExpand(InstallRun& run, const PayloadSlot& slot) {
   if (!form.ExtractMember(Trim(run.InstallerPath), Trim(temporary), slot.Length, run.EndGap)) {
     if (fatal) EndInstallation(form);
     // The expansion is attempted all the same, on whatever the file holds.
+    run.AllFilesInstalled = false;
     ShowFailure(slot.ExtractFailureText, slot.TranslateExtractFailureTitle);
   }
   // The file line names the install folder even for the system libraries.
@@ -68,6 +69,7 @@ void ExtractAndExpand(InstallRun& run, const PayloadSlot& slot) {
       ExpandFile(Trim(temporary), Trim(TargetFolder(run, slot.Folder)) + "\\" + slot.TargetName, true);
   if (result < 0) {
     if (fatal) EndInstallation(form);
+    run.AllFilesInstalled = false;
     ShowFailure(slot.ExpandFailureText, true);
     return;
   }

@@ -88,7 +88,7 @@ std::string compressedNameOf(const std::string& target) {
 
 }  // namespace
 
-std::array<PayloadSlot, kSlotCount> PayloadSlots(const std::array<std::int32_t, kSlotCount>& lengths) {
+std::array<PayloadSlot, kSlotCount> PayloadSlots(const PayloadRecord& record) {
   std::array<PayloadSlot, kSlotCount> slots;
   for (int k = 1; k <= kSlotCount; ++k) {
     const SlotRow& row = kRows[k - 1];
@@ -96,7 +96,9 @@ std::array<PayloadSlot, kSlotCount> PayloadSlots(const std::array<std::int32_t, 
     s.Number = k;
     s.Folder = row.folder;
     s.Condition = row.condition;
-    s.Length = lengths[k - 1];
+    s.Length = record.Length[k - 1];
+    s.ExpandedLength = record.ExpandedLength[k - 1];
+    s.Crc32 = record.Crc32[k - 1];
     if (k == 4) continue;
     if (k == 3) {
       s.TargetName = runtime::Trim(ProgramName) + ".exe";

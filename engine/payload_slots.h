@@ -3,7 +3,8 @@
 // it into one target file. Members carry no names; they are found by their
 // distance from the end of the file (EndGap, the sum of the lengths of all
 // lower-numbered slots), so the table's lengths must be those of the members
-// packed behind this very program.
+// packed behind this very program, and their checksums tell whether the
+// bytes found there are those members.
 #pragma once
 
 #include <array>
@@ -52,6 +53,10 @@ struct PayloadSlot {
   std::string TargetName;
   SlotFolder Folder = SlotFolder::None;
   std::int32_t Length = 0;
+  // What the member's header states as the expanded file's length, and the
+  // CRC-32 of the member's bytes (both 0 for slot 4).
+  std::uint32_t ExpandedLength = 0;
+  std::uint32_t Crc32 = 0;
   SlotCondition Condition = SlotCondition::None;
   // Keys for TranslateText; empty where the routine shows no box of its own.
   std::string ExtractFailureText;
@@ -65,21 +70,23 @@ struct PayloadSlot {
   SlotStep After = SlotStep::None;
 };
 
-// The compressed lengths of one build's members; Length[k - 1] is slot k's.
-// The packing step generates this record from the build's own members before
-// the program is compiled, and finds it again in the built image by its
-// marker (a fixed text, NUL-padded) to check the members against it.
-struct SlotLengthRecord {
+// One build's members as the packing step measured them; index k - 1 is
+// slot k's. The packing step generates this record from the build's own
+// members before the program is compiled, and finds it again in the built
+// image by its marker (a fixed text, NUL-padded) to check the members
+// against it.
+struct PayloadRecord {
   char Marker[24];
   std::array<std::int32_t, kSlotCount> Length;
+  std::array<std::uint32_t, kSlotCount> ExpandedLength;
+  std::array<std::uint32_t, kSlotCount> Crc32;
 };
 
 // This build's record, defined by the source that the packing step generates.
-extern const SlotLengthRecord kCompiledSlotLengths;
+extern const PayloadRecord kCompiledPayload;
 
-// The 57 slots in processing order (slot 1 first) with the given lengths.
+// The 57 slots in processing order (slot 1 first) with the record's members.
 // Slot 3's names are built from the trimmed ProgramName at the call.
-std::array<PayloadSlot, kSlotCount> PayloadSlots(
-    const std::array<std::int32_t, kSlotCount>& lengths = kCompiledSlotLengths.Length);
+std::array<PayloadSlot, kSlotCount> PayloadSlots(const PayloadRecord& record = kCompiledPayload);
 
 }  // namespace zov

@@ -54,11 +54,11 @@ void Form1Window::RunInstallation() {
   InstallRun run(*this);
   run.InstallerPath = OwnInstallerPath();
   const std::array<PayloadSlot, kSlotCount> slots = PayloadSlots();
-  // A file too short to hold the payload, or one whose members are not where
-  // the slot table puts them (bytes appended or lost at its end), would
-  // install garbage: it is refused before anything is written.
+  // A file too short to hold the payload, or one whose members are not those
+  // the build packed where the slot table puts them (bytes appended, lost or
+  // changed), would install garbage: it is refused before anything is written.
   if (InstallerLength(Trim(run.InstallerPath)) < kShortestInstallerFile ||
-      !MembersInPlace(Trim(run.InstallerPath), slots)) {
+      !PayloadIntact(Trim(run.InstallerPath), slots)) {
     ui::MsgBox(TranslateText(IncompleteInstallerText()), 48, TranslateText("ZOV Rededi Dirirozo"));
     Command1_Click();
     return;
@@ -76,8 +76,8 @@ void Form1Window::RunInstallation() {
   run.EndGap = 0;
   for (const PayloadSlot& slot : slots) ProcessSlot(run, slot);
 
-  WriteSettingsAndRegistrations();
-  MakeShortcutsAndFinish();
+  WriteSettingsAndRegistrations(run.AllFilesInstalled);
+  MakeShortcutsAndFinish(run.AllFilesInstalled);
 }
 
 }  // namespace zov

@@ -2,10 +2,7 @@
 // folders on Vista and 7, the product's settings values, the uninstall
 // entry, the project-file association, the AVIFile repair, the language value
 // and the clean-up of the temporary folder.
-#include <algorithm>
 #include <string>
-#include <variant>
-#include <vector>
 
 #include "engine/avi_registry.h"
 #include "engine/progress_steps.h"
@@ -14,6 +11,7 @@
 #include "platform/runtime/runtime_error.h"
 #include "platform/runtime/strings.h"
 #include "platform/ui/backend.h"
+#include "platform/win32/registry.h"
 #include "services/path_exists.h"
 #include "services/registry.h"
 #include "services/shared_state.h"
@@ -37,6 +35,7 @@ constexpr std::int32_t kSettingsVersion = 19;
 constexpr std::int32_t kAbsent = -99;
 constexpr int kExclamation = 48;
 constexpr int kYesNoQuestion = 36;
+constexpr win32::LONG kErrorFileNotFound = 2;
 
 // Creates one folder level when it is not there; a refusal is seen by the
 // caller's next look. A plain file of that name counts as there; a drive
@@ -51,12 +50,15 @@ void showFolderMessage(const std::string& userFolder) {
              kExclamation, std::string("ZOV"));
 }
 
-// True when the classes root lists ".qev" exactly as written; no list (none,
-// a failure, more than 1024 top-level keys) counts as not registered.
+// True when the classes root has a ".qev" key, looked up by name as the
+// registry finds names (without case), however many keys stand beside it. A
+// key that is there but cannot be opened counts as registered, so that the
+// user is asked before it is replaced.
 bool projectExtensionRegistered() {
-  const SubkeyList keys = EnumRegKeys(HKEY_CLASSES_ROOT, "");
-  const auto* names = std::get_if<std::vector<std::string>>(&keys);
-  return names && std::find(names->begin(), names->end(), kProjectExtension) != names->end();
+  win32::HKEY key = 0;
+  const win32::LONG opened = win32::RegOpenKeyA(HKEY_CLASSES_ROOT, kProjectExtension, key);
+  if (opened == 0) win32::RegCloseKey(key);
+  return opened != kErrorFileNotFound;
 }
 
 void setDefaultValue(const std::string& key, const std::string& text) {
@@ -150,7 +152,7 @@ void associateProjectFiles(Form1Window& form) {
 
 }  // namespace
 
-void Form1Window::WriteSettingsAndRegistrations() {
+void Form1Window::WriteSettingsAndRegistrations(bool allFilesInstalled) {
   Label12.Caption = "";
   Label12.Refresh();
   Label11.Caption = TranslateText("Registry settings are being done...");
@@ -179,8 +181,12 @@ void Form1Window::WriteSettingsAndRegistrations() {
   if (Combo1.ListIndex.get() > -1) SetRegDWord(HKEY_LOCAL_MACHINE, kSettingsKey, "Language", Combo1.ListIndex.get(), 0);
   DeleteTempFiles();
 
-  Label11.Caption = TranslateText("ZOV has been sucessfully installed into '") + Trim(InstallDir) +
-                    TranslateText("' directory.") + vbCrLf + vbCrLf + TranslateText("Now creating shortcuts...");
+  const std::string installed =
+      allFilesInstalled
+          ? TranslateText("ZOV has been sucessfully installed into '") + Trim(InstallDir) + TranslateText("' directory.")
+          : TranslateText("ZOV has not been installed completely into '") + Trim(InstallDir) +
+                TranslateText("': some of its files could not be installed.");
+  Label11.Caption = installed + vbCrLf + vbCrLf + TranslateText("Now creating shortcuts...");
 }
 
 }  // namespace zov

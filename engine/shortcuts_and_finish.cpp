@@ -139,7 +139,7 @@ void MakeProgramManagerGroup(Form1Window& form, const ProductFiles& p) {
 
 }  // namespace
 
-void Form1Window::MakeShortcutsAndFinish() {
+void Form1Window::MakeShortcutsAndFinish(bool allFilesInstalled) {
   Label11.Refresh();
   ProductFiles p;
   p.installDir = Trim(InstallDir);
@@ -161,16 +161,21 @@ void Form1Window::MakeShortcutsAndFinish() {
   Refresh();
   InstallDoEvents();
   Refresh();
-  Label11.Caption = TranslateText(
-      "Installation of ZOV Rededi Dirirozo has been successfully completed! You can launch ZOV from the Start Menu.");
+  Label11.Caption =
+      allFilesInstalled
+          ? TranslateText("Installation of ZOV Rededi Dirirozo has been successfully completed! You can launch ZOV "
+                          "from the Start Menu.")
+          : TranslateText("Installation of ZOV Rededi Dirirozo is not complete! Some of its files could not be "
+                          "installed.");
   Label11.Refresh();
   Picture2.Visible = false;
   Command1.Enabled = false;
   Command3.Enabled = false;
   Command2.Enabled = true;
   Command2.Caption = TranslateText("Finish");
-  // The launch box is offered on the finish page; Form_Unload starts the product when it is ticked.
-  Check1.Visible = true;
+  // The launch box is offered on the finish page of a whole installation;
+  // Form_Unload starts the product when it is ticked.
+  Check1.Visible = allFilesInstalled;
   win32::SetForegroundWindow(hWnd());
   Refresh();
   win32::BringWindowToTop(hWnd());

@@ -4,7 +4,6 @@
 // compiled into the image must be those of the members behind it.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -16,21 +15,28 @@
 
 namespace zov::packaging {
 
-// Marks the record of slot lengths (SlotLengthRecord) in a built image; the
-// rest of its 24 bytes are NUL.
-inline constexpr char kSlotLengthMarker[24] = "ZOV5 slot lengths:";
+// Marks the payload record (PayloadRecord) in a built image; the rest of
+// its 24 bytes are NUL.
+inline constexpr char kPayloadRecordMarker[24] = "ZOV5 payload record:";
 inline constexpr std::int64_t kMinimumInstallerSize = 9000000;
 
-// The C++ source that compiles a build's lengths (in slot order) into it.
-std::string SlotLengthsSource(const std::vector<ListedMember>& members, const std::string& origin);
+// The record of the listed members, measured on the member files: each
+// one's length, the length it expands to and its CRC-32. A member that is
+// not a whole SZDD file of mode 'A' expanding to exactly the length its
+// header states is refused (PackError naming its slot).
+PayloadRecord RecordOf(const std::vector<ListedMember>& members, const std::filesystem::path& list);
 
-// The lengths compiled into an image: the one record that carries the
-// marker. Throws PackError when there is none or more than one.
-std::array<std::int32_t, kSlotCount> CompiledLengthsIn(std::span<const std::uint8_t> image);
+// The C++ source that compiles a build's record into it.
+std::string PayloadRecordSource(const PayloadRecord& record, const std::string& origin);
+
+// The record compiled into an image: the one that carries the marker.
+// Throws PackError when there is none or more than one.
+PayloadRecord CompiledRecordIn(std::span<const std::uint8_t> image);
 
 // Writes image + members to `out` (with the image's permissions), after
-// checking every member against the lengths the image carries, and checks
-// the written file by the location rule. Throws PackError naming the slot.
+// checking every member against the record the image carries (CheckMember),
+// and checks the written file by the location rule. Throws PackError naming
+// the slot.
 void PackInstaller(const std::filesystem::path& image, const std::filesystem::path& list,
                    const std::filesystem::path& out);
 

@@ -1,7 +1,8 @@
 // zov-payload: the packing step of the build, in three commands.
 //   zov-payload members BUILD FOLDER    the sample product of BUILD (modern or classic)
 //                                       and its members, with FOLDER/members.list
-//   zov-payload lengths LIST OUT.cpp    the source of the slot lengths that the build compiles in
+//   zov-payload record LIST OUT.cpp     the source of the payload record that the build compiles in:
+//                                       each member's length, expanded length and CRC-32
 //   zov-payload pack IMAGE LIST OUT     the installer file: IMAGE with the members behind it
 #include <iostream>
 #include <string>
@@ -14,7 +15,7 @@ namespace {
 
 int usage() {
   std::cerr << "usage: zov-payload members modern|classic FOLDER\n"
-               "       zov-payload lengths LIST OUT.cpp\n"
+               "       zov-payload record LIST OUT.cpp\n"
                "       zov-payload pack IMAGE LIST OUT\n";
   return 2;
 }
@@ -29,8 +30,8 @@ int main(int argc, char** argv) {
       const auto build = BuildNamed(argv[2]);
       if (!build) return usage();
       WriteMembers(*build, argv[3]);
-    } else if (command == "lengths" && argc == 4) {
-      const std::string source = SlotLengthsSource(ReadMemberList(argv[2]), argv[2]);
+    } else if (command == "record" && argc == 4) {
+      const std::string source = PayloadRecordSource(RecordOf(ReadMemberList(argv[2]), argv[2]), argv[2]);
       WriteBytes(argv[3], std::vector<std::uint8_t>(source.begin(), source.end()));
     } else if (command == "pack" && argc == 5) {
       PackInstaller(argv[2], argv[3], argv[4]);

@@ -90,11 +90,13 @@ class Form1Window : public ui::Form {
   // The install routine's stage after the last payload slot: user folders,
   // settings values, uninstall entry, .qev association, AVIFile repair,
   // progress step 58, language value, temporary files, and the status line
-  // announcing the shortcuts.
-  void WriteSettingsAndRegistrations();
+  // announcing the shortcuts. Without all product files installed, that
+  // line says so instead of reporting success.
+  void WriteSettingsAndRegistrations(bool allFilesInstalled);
   // The install routine's last stretch: the shortcuts (or a Program Manager
-  // group), the last progress step and the finish state.
-  void MakeShortcutsAndFinish();
+  // group), the last progress step and the finish state, which claims
+  // success and offers the launch box only when all product files were installed.
+  void MakeShortcutsAndFinish(bool allFilesInstalled);
 
  protected:
   void applyStoredLayout() override;

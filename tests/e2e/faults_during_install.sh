@@ -3,8 +3,9 @@
 # it, read in the transcript and the machine folder: a full system drive
 # (the main program cannot be extracted: the run ends), a locked target file
 # (reported, the rest installed), a member damaged in the installer file
-# (refused before anything is written, or reported when only its body is
-# damaged), and a Program Manager that does not answer.
+# or the installer file cut, padded or too long (refused before anything is
+# written), a registry that refuses one AVIFile row (the others repaired),
+# and a Program Manager that does not answer.
 # Usage: faults_during_install.sh setupmodern.exe MODERN_PAYLOAD setupclassic.exe CLASSIC_PAYLOAD
 set -u
 work=$(mktemp -d)
@@ -41,7 +42,9 @@ find "$m/drives" -name '*.lnk' | grep -q . && fail "a full drive: shortcuts were
 [ -s "$(host_path "$m" "$dest")/MCD28m.wav" ] && fail "a full drive: a file was written"
 
 # A locked target file on 7 with the modern build: its two boxes, the rest
-# installed, and no help shortcut for the help file that is not there.
+# installed, no help shortcut for the help file that is not there, and a
+# finish page that says the installation is not complete and offers no
+# launch.
 m="$work/locked"
 fresh "$modern" "$m" 2 6 1
 ini "$m" Faults LockedFiles "$dest\\ZOV5.chm"
@@ -49,46 +52,88 @@ run "$modern" "$m" < <(walk_to_install "$dest"
   printf "answer OK File in use : '%s\\\\ZOV5.chm'\nanswer OK ZOV help file could not be expanded!\nclick Command2\n" "$dest")
 ends_clean "a locked file" "$m"
 grep -q '^   Command2: \[Finish\]$' "$m.out" || fail "a locked file: no finish page"
+grep -q 'Label11: "Installation of ZOV Rededi Dirirozo is not complete! Some of its files could not be installed."' "$m.out" \
+  || fail "a locked file: the finish page does not say the installation is not complete"
+grep -q 'successfully\|sucessfully' "$m.out" && fail "a locked file: success was claimed"
+grep -q 'Check1: ' "$m.out" && fail "a locked file: the launch box was offered"
 [ -e "$(host_path "$m" "$dest")/ZOV5.chm" ] && fail "a locked file: the help file was written"
 cmp -s "$modern_payload/sample/Zuzuzu Rudavero 5.exe" "$(host_path "$m" "$dest")/Zuzuzu Rudavero 5.exe" \
   || fail "a locked file: the main program was not installed"
 find "$m/drives" -name '*Help.lnk' | grep -q . && fail "a locked file: a shortcut to the missing help file"
 [ "$(find "$m/drives" -name '*.lnk' | wc -l)" = 5 ] || fail "a locked file: not the five other shortcuts"
 
-# A damaged member: the help file's member in a copy of each installer.
-# Its header broken: the installer is refused before anything is written.
-# Its body broken: the expansion fails and is reported, the run goes on.
+# A damaged installer file, in a copy of each installer: a changed byte in
+# the help file's member (its expanded length, or its data), a byte cut
+# from the end or appended to it, and (setupmodern) the payload behind a
+# hole that makes the file longer than 2 GiB - 1. Each is refused with the
+# short-file box before anything is written.
 for build in modern classic; do
-  if [ $build = modern ]; then exe=$modern payload=$modern_payload v='6 1'; else exe=$classic payload=$classic_payload v='5 1'; fi
+  if [ $build = modern ]; then
+    exe=$modern payload=$modern_payload v='6 1' damages='length data cut appended hole'
+  else
+    exe=$classic payload=$classic_payload v='5 1' damages='length data'
+  fi
   mkdir -p "$work/$build-copy"
   copy="$work/$build-copy/setup$build.exe"
   at=$(perl -e 'local $/; open(my $a, "<:raw", $ARGV[0]) or die; open(my $b, "<:raw", $ARGV[1]) or die;
                  print rindex(scalar <$a>, scalar <$b>)' "$exe" "$payload/members/ZOV5.ch_")
   [ "$at" -gt 0 ] || fail "$build: the help file's member is not in the installer"
-  for damage in header body; do
-    what="$build with the help member's $damage damaged"
+  image=$(stat -c %s "$payload/setup$build.image")
+  for damage in $damages; do
+    what="$build with its $damage damaged"
     cp "$exe" "$copy"
-    if [ $damage = header ]; then offset=$at; else offset=$((at + 200)); fi
-    printf 'XXXXXXXXXXXXXXXXXXXXXXXXXXXXXX' | dd of="$copy" bs=1 seek="$offset" conv=notrunc status=none
+    case $damage in
+      length) printf '\377' | dd of="$copy" bs=1 seek=$((at + 12)) conv=notrunc status=none ;;
+      data) printf 'X' | dd of="$copy" bs=1 seek=$((at + 200)) conv=notrunc status=none ;;
+      cut) truncate -s -1 "$copy" ;;
+      appended) printf '\0' >>"$copy" ;;
+      hole) { head -c "$image" "$exe"; } >"$copy.new" && truncate -s $((2147483648 - $(stat -c %s "$exe") + image)) "$copy.new" \
+              && tail -c +$((image + 1)) "$exe" >>"$copy.new" && mv "$copy.new" "$copy" && chmod +x "$copy"
+            [ "$(stat -c %s "$copy")" = 2147483648 ] || fail "$what: the copy is not 2 GiB" ;;
+    esac
     m="$work/$build-$damage"
     fresh "$copy" "$m" 2 $v
-    if [ $damage = header ]; then
-      run "$copy" "$m" < <(walk_to_install "$dest"
-        printf 'answer OK Installation file is not complete. Please redownload the file from\nclose Form1\nanswer Yes\n')
-      ends_clean "$what" "$m"
-      [ -z "$(ls "$(host_path "$m" "$dest")")" ] || fail "$what: files were installed"
-      grep -q Zideruv "$m/registry.reg" && fail "$what: settings were written"
-    else
-      run "$copy" "$m" < <(walk_to_install "$dest"
-        printf "answer OK Couldn't decompress the file! Invalid source file format.\nanswer OK ZOV help file could not be expanded!\nclick Command2\n")
-      ends_clean "$what" "$m"
-      grep -q '^   Command2: \[Finish\]$' "$m.out" || fail "$what: no finish page"
-      cmp -s "$payload/sample/ZOV5.chm" "$(host_path "$m" "$dest")/ZOV5.chm" && fail "$what: the help file is whole"
-      cmp -s "$payload/sample/ZOVDefault.pal" "$(host_path "$m" "$dest")/ZOVDefault.pal" \
-        || fail "$what: the member after it was not installed"
-    fi
+    run "$copy" "$m" < <(walk_to_install "$dest"
+      printf 'answer OK Installation file is not complete. Please redownload the file from\nclose Form1\nanswer Yes\n')
+    ends_clean "$what" "$m"
+    [ "$(grep -c '^?? box' "$m.out")" = 2 ] || fail "$what: not the short-file box and the cancel question alone"
+    [ -z "$(ls "$(host_path "$m" "$dest")")" ] || fail "$what: files were installed"
+    grep -q Zideruv "$m/registry.reg" && fail "$what: settings were written"
+    grep -q 'Label12: ' "$m.out" && fail "$what: a member was extracted"
   done
+  rm -f "$copy"
 done
+
+# The ten AVIFile registrations all wrong, and the registry refusing the
+# fourth: the repair writes the nine others, then says that it failed; the
+# product files are all installed, and the finish page says so.
+m="$work/avi"
+fresh "$modern" "$m" 2 6 1
+sed -i 's/^@="{0002\(.*\)-0000-0000-C000-000000000046}"$/@="{0002\1-0000-0000-C000-0000000000FF}"/' "$m/registry.reg"
+[ "$(grep -c 'C000-0000000000FF' "$m/registry.reg")" = 10 ] || fail "the AVIFile values were not all changed"
+ini "$m" Faults RefuseRegistryWrites 'HKEY_CLASSES_ROOT\AVIFile\Extensions\AVI'
+run "$modern" "$m" < <(walk_to_install "$dest"; printf "answer OK Couldn't fix AVI registry!\nclick Command2\n")
+ends_clean "a refused AVI row" "$m"
+[ "$(grep -c '^?? box' "$m.out")" = 1 ] || fail "a refused AVI row: not the one box"
+grep -q 'Label11: "Installation of ZOV Rededi Dirirozo has been successfully completed!' "$m.out" \
+  || fail "a refused AVI row: the finish page does not say the product was installed"
+hivex "$m" >"$work/avi.reg"
+while read -r key value; do
+  [ "$key" = 'Extensions\AVI' ] && value='{00020000-0000-0000-C000-0000000000FF}'
+  [ "$(reg_value "$work/avi.reg" "HKEY_CLASSES_ROOT\\AVIFile\\$key" '')" = "1|$(text_hex "$value")" ] \
+    || fail "a refused AVI row: AVIFile\\$key is not $value"
+done <<'ROWS'
+Compressors\vids {00020001-0000-0000-C000-000000000046}
+Compressors\auds {0002000F-0000-0000-C000-000000000046}
+Extensions\WAV {00020003-0000-0000-C000-000000000046}
+Extensions\AVI {00020000-0000-0000-C000-000000000046}
+Extensions\AU {00020003-0000-0000-C000-000000000046}
+Extensions\BMP {00020006-0000-0000-C000-000000000046}
+Extensions\DIB {00020006-0000-0000-C000-000000000046}
+RIFFHandlers\AVI {00020000-0000-0000-C000-000000000046}
+RIFFHandlers\WAVE {00020003-0000-0000-C000-000000000046}
+CLSID {00022602-0000-0000-C000-000000000046}
+ROWS
 
 # Program Manager takes the conversation but answers no command (no
 # Programs folder on this XP machine, so its route is taken): every command

@@ -2,7 +2,8 @@
 # Installations over earlier ones: the same version again into its folder
 # and into another one (the offer answered No and Yes), the settings upgrade
 # rules over older settings versions, and a destination that an older major
-# version recorded under Software\Varnostik (ZOV3, ZOV2, ZOV).
+# version recorded under Software\Varnostik (ZOV3, ZOV2, ZOV), and the .qev
+# extension owned by another program.
 # Usage: over_earlier_installs.sh setupmodern.exe MODERN_PAYLOAD setupclassic.exe CLASSIC_PAYLOAD
 set -u
 work=$(mktemp -d)
@@ -125,4 +126,17 @@ ZOV3|OK|Version 4 of ZOV Rededi Dirirozo is installed in this folder. Please sel
 ZOV2|OK|Version 3 of ZOV Rededi Dirirozo is installed in this folder. Please select another directory to install the new version.
 ZOV|Yes|Please first uninstall the previous version or select another directory to install the new version.
 LIST
+# Another program owns project files: ".QEV" (the registry finds names
+# without case) holds "Other.Class", among 2,000 other keys of the classes
+# root. The installer asks; No leaves that program's association as it was.
+m="$work/other-owner"
+fresh "$modern" "$m" 2 6 1
+awk 'BEGIN { for (i = 0; i < 2000; i++) printf "\n[HKEY_CLASSES_ROOT\\.ext%d]\n", i
+             printf "\n[HKEY_CLASSES_ROOT\\.QEV]\n@=\"Other.Class\"\n" }' >>"$m/registry.reg"
+install "$modern" "$m" "another owner of .qev" "$(walk_to_install "$default")" \
+  "answer No '.qev' file type is associated with another application. Would you like to associate this file type with ZOV Kineloft Project file?" \
+  'click Command2'
+[ "$(reg_value "$work/reg" 'HKEY_CLASSES_ROOT\.QEV' '')" = "1|$(text_hex Other.Class)" ] \
+  || fail "another owner of .qev: its class was replaced"
+grep -q '^KEY HKEY_CLASSES_ROOT\\ZOV.KineloftProject$' "$work/reg" && fail "another owner of .qev: the product's class was written"
 echo "over earlier installs: ok"

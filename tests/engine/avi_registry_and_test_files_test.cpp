@@ -69,21 +69,26 @@ TEST_F(SettingsStage, TheRepairWritesAllTenAndLeavesTheRestOfEachKey) {
   EXPECT_TRUE(CheckAviRegistry());
 }
 
-TEST_F(SettingsStage, ARefusedRepairStopsAtTheFirstRowAndSaysSo) {
-  start([](machine::MachineConfig& c) {
-    c.faults.refuseRegistryWrites = {"HKEY_CLASSES_ROOT\\AVIFile\\Extensions\\AVI"};
-  });
-  auto& reg = machine->machine().registry();
-  reg.setValue("HKEY_CLASSES_ROOT\\AVIFile\\Compressors\\vids", "", raw(machine::kRegSz, "old"));
-  reg.setValue(kAvi, "", raw(machine::kRegSz, "old"));
-  reg.setValue("HKEY_CLASSES_ROOT\\AVIFile\\CLSID", "", raw(machine::kRegSz, "old"));
-  EXPECT_FALSE(FixAviRegistry());
-  // Rows 1-3 written, row 4 refused, rows 5-10 not reached.
-  EXPECT_EQ(*reg.value("HKEY_CLASSES_ROOT\\AVIFile\\Compressors\\vids", ""),
-            raw(machine::kRegSz, AviRegistryTable[0].classId));
-  EXPECT_EQ(*reg.value(kAvi, ""), raw(machine::kRegSz, "old"));
-  EXPECT_EQ(*reg.value("HKEY_CLASSES_ROOT\\AVIFile\\CLSID", ""), raw(machine::kRegSz, "old"));
-  EXPECT_EQ(boxes(), 0);
+// Each row refused in turn, all ten holding a wrong value before: the
+// repair still writes the nine others and says that it failed.
+TEST_F(SettingsStage, ARefusedRowLeavesNoOtherUnrepairedAndIsSaid) {
+  for (const AviRegistration& refused : AviRegistryTable) {
+    SCOPED_TRACE(refused.key);
+    const std::string refusedKey = std::string("HKEY_CLASSES_ROOT\\") + refused.key;
+    start([&](machine::MachineConfig& c) { c.faults.refuseRegistryWrites = {refusedKey}; });
+    auto& reg = machine->machine().registry();
+    for (const AviRegistration& row : AviRegistryTable) {
+      reg.setValue(std::string("HKEY_CLASSES_ROOT\\") + row.key, "", raw(machine::kRegSz, "old"));
+    }
+    EXPECT_FALSE(FixAviRegistry());
+    for (const AviRegistration& row : AviRegistryTable) {
+      EXPECT_EQ(*reg.value(std::string("HKEY_CLASSES_ROOT\\") + row.key, ""),
+                raw(machine::kRegSz, &row == &refused ? "old" : row.classId))
+          << row.key;
+    }
+    EXPECT_EQ(boxes(), 0);
+    TearDown();
+  }
 }
 
 TEST_F(SettingsStage, TheWriteTestFileIsTwelveBytesAndGoesAgain) {

@@ -10,6 +10,7 @@
 #include "platform/runtime/files.h"
 #include "platform/runtime/strings.h"
 #include "services/shared_state.h"
+#include "tests/engine/deliverables.h"
 #include "tests/lz/support/memory_io.h"
 #include "tests/wizard/wizard_fixture.h"
 
@@ -19,22 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-struct Deliverable {
-  const char* name;
-  fs::path exe;
-  fs::path payload;  // sample/, members/, the image
-};
-
-const Deliverable kModern{"setupmodern", ZOV_SETUPMODERN_EXE, ZOV_SETUPMODERN_PAYLOAD};
-const Deliverable kClassic{"setupclassic", ZOV_SETUPCLASSIC_EXE, ZOV_SETUPCLASSIC_PAYLOAD};
-
 Bytes bytesOf(const fs::path& p) { return packaging::ReadBytes(p); }
-fs::path imageOf(const Deliverable& d) { return d.payload / (std::string(d.name) + ".image"); }
-
-// The build's slots with the lengths compiled into its own image.
-std::array<PayloadSlot, kSlotCount> slotsOf(const Deliverable& d) {
-  return PayloadSlots(packaging::CompiledLengthsIn(bytesOf(imageOf(d))));
-}
 
 Bytes expanded(const Bytes& member) {
   lz::testing::MemoryReader in(member);

@@ -7,6 +7,7 @@
 #include <map>
 #include <random>
 
+#include "engine/member_check.h"
 #include "packaging/installer_file.h"
 #include "packaging/member_fit.h"
 #include "packaging/szdd_compressor.h"
@@ -38,17 +39,23 @@ class PackingTest : public ::testing::Test {
       const std::string name = "member" + std::to_string(k) + ".x_";
       packaging::WriteBytes(folder / "members" / name, member);
       list << k << '\t' << member.size() << '\t' << name << '\n';
-      lengths[k - 1] = static_cast<std::int32_t>(member.size());
     }
+    list.close();
+    record = packaging::RecordOf(packaging::ReadMemberList(folder / "members.list"), folder / "members.list");
   }
   ~PackingTest() override { fs::remove_all(folder); }
 
-  // An image of `size` bytes that carries `record` in its middle.
-  void writeImage(std::size_t size, const std::array<std::int32_t, kSlotCount>& record) {
+  // An image of `size` bytes that carries `compiled` in its middle, as the
+  // compiler lays it out.
+  void writeImage(std::size_t size, const PayloadRecord& compiled) {
     Bytes image(size, 0x90);
-    std::memcpy(image.data() + 1000, packaging::kSlotLengthMarker, sizeof packaging::kSlotLengthMarker);
-    std::memcpy(image.data() + 1000 + sizeof packaging::kSlotLengthMarker, record.data(), sizeof record);
+    std::memcpy(image.data() + 1000, &compiled, sizeof compiled);
     packaging::WriteBytes(folder / "image", image);
+  }
+  std::int64_t payload() const {
+    std::int64_t sum = 0;
+    for (auto l : record.Length) sum += l;
+    return sum;
   }
   // The refusal of packing the folder, or "" when it packs.
   std::string packError() {
@@ -62,36 +69,71 @@ class PackingTest : public ::testing::Test {
   }
 
   fs::path folder;
-  std::array<std::int32_t, kSlotCount> lengths{};
+  PayloadRecord record{};
 };
 
-TEST_F(PackingTest, AMemberOfAnotherLengthThanTheCompiledOneIsRefusedNamingItsSlot) {
-  auto compiled = lengths;
-  compiled[15] += 1;
+TEST_F(PackingTest, AMemberOtherThanTheCompiledOneIsRefusedNamingItsSlotAndWhatDiffers) {
+  const std::string slot16 = "slot 16 (member16.x_): ";
+  auto compiled = record;
+  compiled.Length[15] += 1;
   writeImage(9000000, compiled);
-  EXPECT_EQ(packError(), "slot 16 (member16.x_): the member is " + std::to_string(lengths[15]) +
-                           " bytes, the program was compiled with " + std::to_string(lengths[15] + 1));
+  EXPECT_EQ(packError(), slot16 + "the member is " + std::to_string(record.Length[15]) +
+                             " bytes, the program was compiled with " + std::to_string(record.Length[15] + 1));
+  compiled = record;
+  compiled.ExpandedLength[15] = 17;
+  writeImage(9000000, compiled);
+  EXPECT_EQ(packError(), slot16 + "the member's header gives 16 expanded bytes, the program was compiled with 17");
+  compiled = record;
+  compiled.Crc32[15] ^= 1;
+  writeImage(9000000, compiled);
+  EXPECT_NE(packError().find(slot16 + "the member's CRC-32 is 0x"), std::string::npos);
+
+  // A member changed after the program was compiled: the same refusal.
+  writeImage(static_cast<std::size_t>(9000000 - payload()), record);
+  Bytes member = packaging::ReadBytes(folder / "members" / "member16.x_");
+  member.back() ^= 0x01;
+  packaging::WriteBytes(folder / "members" / "member16.x_", member);
+  EXPECT_NE(packError().find(slot16 + "the member's CRC-32 is 0x"), std::string::npos);
 }
 
-TEST_F(PackingTest, AnImageWithoutLengthsOrAFileBelowTheMinimumIsRefused) {
+TEST_F(PackingTest, TheRecordRefusesAMemberThatDoesNotExpandToItsHeadersLength) {
+  const fs::path list = folder / "members.list";
+  // The record of the tiny members: slot k's expands to k bytes.
+  EXPECT_EQ(record.ExpandedLength[15], 16u);
+  EXPECT_EQ(record.ExpandedLength[3], 0u);
+  EXPECT_EQ(record.Crc32[15], Crc32(packaging::ReadBytes(folder / "members" / "member16.x_")));
+  for (const auto& [at, value] : std::vector<std::pair<std::size_t, std::uint8_t>>{{10, 17}, {8, 'B'}, {0, 'X'}}) {
+    Bytes member = packaging::ReadBytes(folder / "members" / "member20.x_");
+    const Bytes whole = member;
+    member[at] = value;
+    packaging::WriteBytes(folder / "members" / "member20.x_", member);
+    try {
+      packaging::RecordOf(packaging::ReadMemberList(list), list);
+      ADD_FAILURE() << "byte " << at << " was taken";
+    } catch (const packaging::PackError& e) {
+      EXPECT_EQ(std::string(e.what()),
+                "slot 20 (member20.x_): the member is not an SZDD file of mode 'A' that expands to the length in its header");
+    }
+    packaging::WriteBytes(folder / "members" / "member20.x_", whole);
+  }
+}
+
+TEST_F(PackingTest, AnImageWithoutARecordOrAFileBelowTheMinimumIsRefused) {
   packaging::WriteBytes(folder / "image", Bytes(9000000, 0));
-  EXPECT_EQ(packError(), "the program image carries no table of slot lengths");
-  std::int64_t payload = 0;
-  for (auto l : lengths) payload += l;
-  writeImage(static_cast<std::size_t>(9000000 - payload - 1), lengths);
+  EXPECT_EQ(packError(), "the program image carries no payload record");
+  writeImage(static_cast<std::size_t>(9000000 - payload() - 1), record);
   EXPECT_NE(packError().find("below the 9000000"), std::string::npos);
 }
 
 TEST_F(PackingTest, ThePackedFileIsTheImageThenTheMembersFromSlot57ToSlot1) {
-  std::int64_t payload = 0;
-  for (auto l : lengths) payload += l;
-  writeImage(static_cast<std::size_t>(9000000 - payload), lengths);
+  writeImage(static_cast<std::size_t>(9000000 - payload()), record);
   EXPECT_EQ(packError(), "");
   const Bytes file = packaging::ReadBytes(folder / "setup.exe");
   ASSERT_EQ(file.size(), 9000000u);
   // Slot 1's member ends with the file; slot 5's ends where slot 3's begins.
   const Bytes one = packaging::ReadBytes(folder / "members" / "member1.x_");
   EXPECT_TRUE(std::equal(one.begin(), one.end(), file.end() - static_cast<std::ptrdiff_t>(one.size())));
+  const auto& lengths = record.Length;
   const std::ptrdiff_t slot3Start = static_cast<std::ptrdiff_t>(file.size()) - lengths[0] - lengths[1] - lengths[2];
   const Bytes five = packaging::ReadBytes(folder / "members" / "member5.x_");
   EXPECT_TRUE(std::equal(five.begin(), five.end(), file.begin() + slot3Start - lengths[4]));

@@ -2,8 +2,11 @@
 // person drives it, with the delivered setupmodern.exe as the installer
 // file: what lands where, what the progress page shows, and every way the
 // routine refuses, reports or stops.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 
 #include "engine/payload_slots.h"
@@ -11,6 +14,7 @@
 #include "packaging/installer_file.h"
 #include "platform/runtime/app.h"
 #include "platform/runtime/strings.h"
+#include "platform/ui/script/script_backend.h"
 #include "services/shared_state.h"
 #include "tests/lz/support/peer_tools.h"
 #include "tests/wizard/wizard_fixture.h"
@@ -27,8 +31,23 @@ const std::string kInstallDir = "C:\\Program Files\\ZOV Zuzuzu Rudavero 5";
 const std::string kDownloaded = "C:\\Users\\user\\Downloads\\setupmodern.exe";
 const char* kWalk = "click Command2\nclick Option1\nclick Command2\nclick Command2\n";
 const char* kRefused = "answer OK Installation file is not complete. Please redownload the file from ";
+const std::string kGroup =
+    "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\ZOV Zuzuzu Rudavero 5";
 
 Bytes bytesOf(const fs::path& p) { return packaging::ReadBytes(p); }
+
+// A file of `length` bytes that ends with the delivered installer's payload
+// and holds nothing but a hole before it.
+void writeBehindAHole(const fs::path& file, std::int64_t length) {
+  const Bytes whole = bytesOf(kInstaller);
+  std::int64_t payload = 0;
+  for (const PayloadSlot& s : PayloadSlots()) payload += s.Length;
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.seekp(length - payload);
+  out.write(reinterpret_cast<const char*>(whole.data() + whole.size() - payload), static_cast<std::streamsize>(payload));
+  out.close();
+  ASSERT_EQ(static_cast<std::int64_t>(fs::file_size(file)), length);
+}
 
 class InstallTest : public WizardTest {
  protected:
@@ -82,6 +101,18 @@ class InstallTest : public WizardTest {
     const auto slots = PayloadSlots();
     for (int k = 1; k < number; ++k) endGap += static_cast<std::size_t>(slots[k - 1].Length);
     return file.size() - endGap - static_cast<std::size_t>(slots[number - 1].Length);
+  }
+  bool saw(const std::string& text) const { return transcript().find(text) != std::string::npos; }
+  // The short-file box, the step back to the destination page, and nothing
+  // made: no temporary folder, no file in the install folder, no file line.
+  void expectRefusedBeforeAnythingIsWritten() {
+    EXPECT_EQ(count("?? box \"ZOV Rededi Dirirozo\" [OK, exclamation, default OK]"), 1u) << transcript();
+    EXPECT_EQ(count("?? box"), 1u) << transcript();
+    EXPECT_EQ(WizardPage, 4);
+    EXPECT_TRUE(Form1().Frame1(3).shown());
+    EXPECT_FALSE(machine->exists(tempDir()));
+    EXPECT_TRUE(fs::is_empty(machine->host(kInstallDir)));
+    EXPECT_EQ(count("Label12: "), 0u);
   }
   std::vector<int> allPercents() const {
     std::vector<int> expected;
@@ -179,59 +210,169 @@ TEST_F(InstallTest, MembersCheckedWithMsexpandAreTheSampleFiles) {
   }
 }
 
-TEST_F(InstallTest, AShortPaddedOrCutInstallerFileIsRefusedBeforeAnythingIsWritten) {
+TEST_F(InstallTest, AShortPaddedCutOrDamagedInstallerFileIsRefusedBeforeAnythingIsWritten) {
   const Bytes whole = bytesOf(kInstaller);
   Bytes padded = whole;
   padded.push_back(0);
   const Bytes cut(whole.begin(), whole.end() - 1);
   const Bytes tooShort(whole.end() - 8'999'999, whole.end());
-  const Bytes* files[] = {&tooShort, &padded, &cut};
+  // The help file's member claims another expanded length; a byte of its
+  // data is changed.
+  Bytes header = whole;
+  header[memberOffset(whole, 17) + 12] ^= 0x01;
+  Bytes body = whole;
+  body[memberOffset(whole, 17) + 5000] ^= 0x80;
+  const Bytes* files[] = {&tooShort, &padded, &cut, &header, &body};
   for (const Bytes* file : files) {
-    SCOPED_TRACE(file->size());
+    SCOPED_TRACE(file - files[0]);
     startWith(*file);
     more(std::string(kWalk) + kRefused + "\n");
-    EXPECT_EQ(count("?? box \"ZOV Rededi Dirirozo\" [OK, exclamation, default OK]"), 1u) << transcript();
-    EXPECT_EQ(WizardPage, 4);
-    EXPECT_TRUE(Form1().Frame1(3).shown());
-    EXPECT_FALSE(machine->exists(tempDir()));
-    EXPECT_TRUE(fs::is_empty(machine->host(kInstallDir)));
-    EXPECT_EQ(count("Label12: "), 0u);
+    expectRefusedBeforeAnythingIsWritten();
     TearDown();
   }
 }
 
-TEST_F(InstallTest, ADamagedMemberAndALockedTemporaryFileAreReportedAndTheRestInstalled) {
-  Bytes file = bytesOf(kInstaller);
-  // Graphics.zov's member claims more bytes than its data hold.
-  file[memberOffset(file, 18) + 13] = 0x7F;
+TEST_F(InstallTest, AnInstallerPathThatIsNoFileOrLongerThan2GiBLess1IsRefused) {
+  const std::function<void(const fs::path&)> makers[] = {
+      [](const fs::path& p) { std::ofstream(p, std::ios::binary); },
+      [](const fs::path& p) { fs::create_directory(p); },
+      [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+      // The payload behind a hole: the start of the last member read lies
+      // beyond what the extraction's 32-bit positions reach.
+      [](const fs::path& p) { writeBehindAHole(p, std::int64_t{1} << 31); },
+      [](const fs::path& p) { writeBehindAHole(p, std::int64_t{5} << 30); },
+  };
+  for (const auto& make : makers) {
+    SCOPED_TRACE(&make - makers);
+    startWith({});
+    fs::remove(machine->host(kDownloaded));
+    make(machine->host(kDownloaded));
+    more(std::string(kWalk) + kRefused + "\n");
+    expectRefusedBeforeAnythingIsWritten();
+    TearDown();
+  }
+}
+
+TEST_F(InstallTest, AnInstallerFileOf2GiBLess1InstallsFromThePayloadBehindItsHole) {
+  startWith({});
+  writeBehindAHole(machine->host(kDownloaded), (std::int64_t{1} << 31) - 1);
+  more(kWalk);
+  EXPECT_EQ(count("?? box"), 0u) << transcript();
+  for (int k : {1, 3, 25, 57}) {
+    const PayloadSlot s = PayloadSlots()[k - 1];
+    EXPECT_EQ(installed(targetOf(s)), sample(s)) << k;
+  }
+  EXPECT_TRUE(saw("Installation of ZOV Rededi Dirirozo has been successfully completed!"));
+}
+
+TEST_F(InstallTest, ALockedTemporaryFileIsReportedAndTheFinishSaysTheInstallationIsIncomplete) {
   start([&](machine::MachineConfig& c) {
     c.faults.lockedFiles = {"C:\\Users\\user\\AppData\\Local\\Temp\\ZOVTMP\\ZOV5.ch_"};
   });
-  machine->writeFile(kDownloaded, std::string(file.begin(), file.end()));
-  runtime::App().Path = "C:\\Users\\user\\Downloads";
   more(std::string(kWalk) +
        "answer OK Error in Extract File - 70 : File 'C:\\Users\\user\\AppData\\Local\\Temp\\ZOVTMP\\ZOV5.ch_' could "
        "not be written!\n"
        "answer OK ZOV help file could not be extracted!\n"
        "answer OK\n"  // the expansion's own box: no such file
-       "answer OK ZOV help file could not be expanded!\n"
-       "answer OK Invalid source file format.\n"
-       "answer OK File 'Graphics.zov' could not be expanded!\n");
+       "answer OK ZOV help file could not be expanded!\n");
   const std::string t = transcript();
   EXPECT_NE(t.find("?? box \"Rededi Dirirozo\" [OK, exclamation, default OK, system modal]\n"
                    "   ZOV help file could not be extracted!\n"),
             std::string::npos)
       << t;
-  EXPECT_NE(t.find("?? box \"Rededi Dirirozo\" [OK, exclamation, default OK, system modal]\n"
-                   "   File 'Graphics.zov' could not be expanded!\n"),
-            std::string::npos)
-      << t;
-  EXPECT_EQ(count("?? box"), 6u) << t;
+  EXPECT_EQ(count("?? box"), 4u) << t;
   EXPECT_EQ(percents(), allPercents());
   EXPECT_FALSE(machine->exists(kInstallDir + "\\ZOV5.chm"));
   EXPECT_EQ(installed(kInstallDir + "\\Qmark.jpg"), sample(PayloadSlots()[19]));
   EXPECT_EQ(installed(systemDir() + "\\zoveffs.dll"), sample(PayloadSlots()[56]));
+
+  // Neither status line claims success, and the product is not offered.
+  EXPECT_TRUE(saw("Label11: \"ZOV has not been installed completely into '" + kInstallDir +
+                  "': some of its files could not be installed.\\n\\nNow creating shortcuts...\""))
+      << t;
+  EXPECT_EQ(Form1().Label11.Caption.get(),
+            "Installation of ZOV Rededi Dirirozo is not complete! Some of its files could not be installed.");
+  EXPECT_EQ(count("successfully"), 0u) << t;
+  EXPECT_EQ(count("sucessfully"), 0u) << t;
+  EXPECT_FALSE(Form1().Check1.Visible.get());
+  EXPECT_EQ(Form1().Command2.Caption.get(), "Finish");
+  // The shortcuts are made, but none for the help file that is not there.
+  EXPECT_TRUE(machine->exists(kGroup + "\\ZOV Zuzuzu Rudavero 5.lnk"));
+  EXPECT_FALSE(machine->exists(kGroup + "\\Zuzuzu Rudavero 5 Help.lnk"));
 }
+
+// A disk that fills up after so many 64 KiB of the install (the room left on
+// the host disk that holds the machine), from none to more than the whole
+// install writes: whichever file it stops, no run claims success unless
+// every product file is in place, byte for byte.
+class FullDiskTest : public InstallTest, public ::testing::WithParamInterface<int> {
+ protected:
+  // Every product file of Windows 7 as the install must leave it.
+  bool everyProductFileInPlace() {
+    for (const PayloadSlot& s : PayloadSlots()) {
+      if (s.Folder == SlotFolder::None || s.Number == 26 || s.Number == 32) continue;
+      Bytes expected = sample(s);
+      if (s.Number == 30) {
+        std::string block = kInstallDir + "\\SampleAVI.avi";
+        block.resize(512, ' ');
+        std::copy(block.begin(), block.end(), expected.begin() + 25);
+      }
+      if (!machine->exists(targetOf(s)) || installed(targetOf(s)) != expected) return false;
+    }
+    return true;
+  }
+};
+
+TEST_P(FullDiskTest, NeverClaimsSuccessOverAMissingOrWrongProductFile) {
+  start();
+  // The room counts from this run on: the machine is opened again with it,
+  // as the next run of the installer opens it.
+  const fs::path ini = machine->folder() / "machine.ini";
+  std::ifstream in(ini);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  text.replace(text.find("HostFreeBytes="), 14, "HostFreeBytes=" + std::to_string(GetParam() * 65536));
+  std::ofstream(ini, std::ios::trunc) << text;
+  machine->reopen();
+  runtime::App().Path = machine->machine().files().mountHostFolder(kInstaller.parent_path());
+  std::string answers;
+  for (int i = 0; i < 300; ++i) answers += "answer OK\n";
+  try {
+    more(std::string(kWalk) + answers);
+  } catch (const ui::ScriptAbort&) {
+    // The answers left over once the install has finished.
+  }
+  const bool claimed = saw("successfully completed") || saw("sucessfully installed");
+  const bool finished = Form1().loaded() && Form1().Command2.Caption.get() == "Finish";
+  const bool whole = everyProductFileInPlace();
+  if (claimed) {
+    EXPECT_TRUE(whole) << transcript();
+    EXPECT_TRUE(Form1().Check1.Visible.get());
+  }
+  if (finished && !whole) {
+    EXPECT_FALSE(claimed);
+    EXPECT_EQ(Form1().Label11.Caption.get(),
+              "Installation of ZOV Rededi Dirirozo is not complete! Some of its files could not be installed.");
+    EXPECT_FALSE(Form1().Check1.Visible.get());
+  }
+  // The run either ends at the main program or reaches the finish page.
+  EXPECT_NE(finished, ended) << transcript();
+  // No room: the main program's member cannot be written and the run ends.
+  // Room for half the install: the finish page, and files missing.
+  if (GetParam() == 0) {
+    EXPECT_TRUE(ended);
+  }
+  if (GetParam() == 300) {
+    EXPECT_TRUE(finished && !whole);
+  }
+  // More room than the install takes: the whole product, and success said.
+  if (GetParam() == 1000) {
+    EXPECT_TRUE(claimed && whole);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Room, FullDiskTest,
+                         ::testing::Values(0, 2, 120, 180, 240, 300, 360, 420, 480, 484, 488, 489, 1000),
+                         [](const ::testing::TestParamInfo<int>& p) { return "Of" + std::to_string(p.param) + "Times64KiB"; });
 
 TEST_F(InstallTest, TheMainProgramThatCannotBeExpandedEndsTheProgramWithoutItsTemporaryFiles) {
   start([](machine::MachineConfig& c) {
