@@ -45,6 +45,19 @@ bool listed(const std::string& path) {
   return found;
 }
 
+// An old file still at the path when the member is written (hidden or
+// system, so that the look for an old file did not see it, or one that could
+// not be deleted as it was) is a leftover of the installer's own: it loses
+// its attributes and goes, so that the member lands in a new file that holds
+// its bytes alone. One that stays (held by another program) fails the open.
+void removeLeftover(const std::string& path) {
+  bool there = false;
+  runtime::IgnoreErrors([&] { there = !path.empty() && !runtime::Dir(path, runtime::vbHidden | runtime::vbSystem).empty(); });
+  if (!there) return;
+  runtime::IgnoreErrors([&] { runtime::SetAttr(path, runtime::vbNormal); });
+  runtime::IgnoreErrors([&] { runtime::Kill(path); });
+}
+
 }  // namespace
 
 bool Form1Window::ExtractMember(const std::string& Source, const std::string& Dest, const std::int32_t& Length,
@@ -64,6 +77,7 @@ bool Form1Window::ExtractMember(const std::string& Source, const std::string& De
     // Other readers may share the running installer's own file.
     runtime::Open(Trim(Source), runtime::OpenMode::Binary, s, runtime::OpenAccess::Read, runtime::OpenLock::LockWrite);
     source = s;
+    removeLeftover(Trim(Dest));
     const int d = runtime::FreeFile();
     runtime::Open(Trim(Dest), runtime::OpenMode::Binary, d, runtime::OpenAccess::ReadWrite,
                   runtime::OpenLock::LockReadWrite);
@@ -86,7 +100,7 @@ bool Form1Window::ExtractMember(const std::string& Source, const std::string& De
     runtime::Get(source, start, buffer);
     runtime::Put(dest, 1, buffer);
     // An old file that could not be removed, but could be opened, must not
-    // leave its tail behind the member.
+    // leave its tail behind the member: that would be a member it is not.
     if (runtime::Lof(dest) != Length) runtime::Raise(runtime::kPathFileAccessError);
     runtime::Close(dest);
     runtime::Close(source);

@@ -36,12 +36,17 @@ constexpr std::int32_t kAbsent = -99;
 constexpr int kExclamation = 48;
 constexpr int kYesNoQuestion = 36;
 constexpr win32::LONG kErrorFileNotFound = 2;
+// A folder is there whatever its attributes (read-only, hidden, system,
+// directory, archive): a hidden one is neither made anew nor made visible.
+constexpr int kAnyAttribute = 55;
+
+bool folderThere(const std::string& path) { return PathExists(path, kAnyAttribute); }
 
 // Creates one folder level when it is not there; a refusal is seen by the
 // caller's next look. A plain file of that name counts as there; a drive
 // that cannot answer does not.
 void makeFolder(const std::string& path) {
-  if (!PathExists(path, runtime::vbDirectory)) runtime::IgnoreErrors([&] { runtime::MkDir(path); });
+  if (!folderThere(path)) runtime::IgnoreErrors([&] { runtime::MkDir(path); });
 }
 
 void showFolderMessage(const std::string& userFolder) {
@@ -72,17 +77,17 @@ void setDefaultValue(const std::string& key, const std::string& text) {
 // rest of the run, so that the settings store leaves it alone.
 void prepareUserFolders(Form1Window& form) {
   const std::string user = Trim(UserDir);
-  if (!user.empty() && PathExists(user, runtime::vbDirectory)) {
+  if (!user.empty() && folderThere(user)) {
     if (form.WriteTextFile(user, kWriteTestFile, kWriteTestFile)) {
       form.DeleteFileIn(user, kWriteTestFile);
       makeFolder(user + "\\Zideruv");
       // Also said when the second level could not be made: the settings
       // folder is missing either way, and the message names it.
-      if (!PathExists(user + "\\Zideruv", runtime::vbDirectory)) {
+      if (!folderThere(user + "\\Zideruv")) {
         showFolderMessage(user);
       } else {
         makeFolder(user + "\\Zideruv\\ZOV4");
-        if (!PathExists(user + "\\Zideruv\\ZOV4", runtime::vbDirectory)) showFolderMessage(user);
+        if (!folderThere(user + "\\Zideruv\\ZOV4")) showFolderMessage(user);
       }
     } else {
       showFolderMessage(user);
@@ -92,7 +97,7 @@ void prepareUserFolders(Form1Window& form) {
   }
 
   const std::string domainUser = Trim(DomainUserDir);
-  if (!domainUser.empty() && PathExists(domainUser, runtime::vbDirectory)) {
+  if (!domainUser.empty() && folderThere(domainUser)) {
     if (form.WriteTextFile(domainUser, kWriteTestFile, kWriteTestFile)) {
       form.DeleteFileIn(domainUser, kWriteTestFile);
       makeFolder(domainUser + "\\Zideruv");

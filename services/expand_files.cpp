@@ -4,9 +4,13 @@
 
 #include "localisation/contact_addresses.h"
 #include "localisation/translate_text.h"
+#include "platform/runtime/files.h"
+#include "platform/runtime/runtime_error.h"
 #include "platform/runtime/strings.h"
 #include "platform/ui/backend.h"
+#include "platform/win32/kernel.h"
 #include "platform/win32/lz_expand.h"
+#include "services/path_exists.h"
 
 namespace zov {
 
@@ -62,6 +66,18 @@ void ShowCopyFailure(std::int32_t copied, const std::string& source) {
   ui::MsgBox(runtime::Trim(text), kErrorBoxStyle, std::string(kErrorBoxTitle));
 }
 
+// The code of a failed file operation of the kernel, as a failed open gives it.
+std::int32_t failedFileCode() { return MapLZOpenError(-1, static_cast<std::uint16_t>(win32::GetLastError())); }
+
+// A new empty file beside `path`, of a name no file there has; empty when it
+// cannot be made.
+std::string newFileBeside(const std::string& path) {
+  const std::size_t slash = path.rfind('\\');
+  std::string buffer(260, '\0');
+  if (win32::GetTempFileNameA(slash == std::string::npos ? "" : path.substr(0, slash), "ZOV", 0, buffer) == 0) return {};
+  return buffer.substr(0, buffer.find('\0'));
+}
+
 // Closes what is open when the expansion ends, however it ends: the source
 // first, then the destination.
 class OpenHandles {
@@ -106,17 +122,44 @@ std::int32_t ExpandFile(const std::string& source, const std::string& destinatio
     if (showErrors) ShowExpandError(code, source);
     return code;
   }
+  // A file that is there is replaced only by a whole new one: the expansion
+  // goes into a new file beside it, which takes its place once complete, so
+  // that a failure leaves the old file as it was. A new file is written in place.
+  const std::string target = runtime::Trim(destination);
+  const bool replaces = PathExists(target, runtime::vbHidden | runtime::vbSystem);
+  const std::string written = replaces ? newFileBeside(target) : target;
+  // Takes the new file away again when it is not to replace the old one.
+  auto discard = [&] {
+    if (!replaces || written.empty()) return;
+    win32::LZClose(open.destination);
+    open.destination = -1;
+    runtime::IgnoreErrors([&] { runtime::Kill(written); });
+  };
+  auto fail = [&](std::int32_t failure) {
+    discard();
+    if (showErrors) ShowExpandError(failure, destination);
+    return failure;
+  };
+  if (written.empty()) return fail(failedFileCode());
   win32::OFSTRUCT destinationRecord{};
-  open.destination = win32::LZOpenFileA(runtime::Trim(destination), destinationRecord, win32::OF_CREATE);
+  open.destination = win32::LZOpenFileA(written, destinationRecord, win32::OF_CREATE);
   code = MapLZOpenError(open.destination, destinationRecord.nErrCode);
-  if (code < 0) {
-    if (showErrors) ShowExpandError(code, destination);
-    return code;
-  }
+  if (code < 0) return fail(code);
   const std::int32_t copied = win32::LZCopy(open.source, open.destination);
-  if (copied > 0) return copied;
-  if (showErrors) ShowCopyFailure(copied, source);
-  return copied * 100;
+  if (copied <= 0) {
+    discard();
+    if (showErrors) ShowCopyFailure(copied, source);
+    return copied * 100;
+  }
+  if (replaces) {
+    // The source stays open meanwhile: a file is not expanded onto itself.
+    win32::LZClose(open.destination);
+    open.destination = -1;
+    if (!win32::MoveFileExA(written, target, win32::MOVEFILE_REPLACE_EXISTING | win32::MOVEFILE_WRITE_THROUGH)) {
+      return fail(failedFileCode());
+    }
+  }
+  return copied;
 }
 
 }  // namespace zov

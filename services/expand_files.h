@@ -15,7 +15,9 @@ namespace zov {
 //   -1 .. -16  the source or the destination could not be opened (MapLZOpenError);
 //   -100, -200, ... the copy failed: its LZERROR code times 100.
 // With `showErrors` every failure shows exactly one box; without it none.
-// Both handles are closed again; a partly written destination stays.
+// Both handles are closed again. A destination that was there is replaced
+// only by the whole expansion: after a failure it is as it was. A new
+// destination is written in place, and a failure leaves what was written.
 std::int32_t ExpandFile(const std::string& source, const std::string& destination, bool showErrors);
 
 // 0 for a handle of 0 or more; otherwise the code of the DOS error of the

@@ -11,6 +11,7 @@
 #include "platform/runtime/strings.h"
 #include "platform/text/ansi.h"
 #include "platform/ui/backend.h"
+#include "platform/win32/kernel.h"
 #include "platform/win32/registry.h"
 #include "services/attributes.h"
 #include "services/shared_state.h"
@@ -34,16 +35,30 @@ int codePage() { return machine::currentMachine().config().codePage; }
 // The settings files stand in for the registry on Vista/7 unless the caller forces the registry.
 bool usesSettingsFolders(std::int32_t flag) { return flag != ForceRegistry && OsCode == 4; }
 
-// A settings folder counts when its trimmed path lists as a directory.
+// Read-only, hidden, system, directory and archive.
+constexpr int kAnyEntry = 55;
+
+// A settings folder counts when its trimmed path lists as a directory,
+// hidden and system ones too: the value files clear the folder's attributes
+// themselves, and a folder that is there must not lose its values.
 bool folderPresent(const std::string& folder) {
   const std::string f = Trim(folder);
-  return !f.empty() && !runtime::Dir(f, runtime::vbDirectory).empty();
+  return !f.empty() && !runtime::Dir(f, kAnyEntry).empty();
 }
 
 std::string errorText(const RuntimeError& e) { return std::to_string(e.number()) + " " + e.description(); }
 
 // The last line of the settings files' error boxes.
 std::string supportLine() { return TranslateText(SupportLine()); }
+
+// A new empty file in the folder, of a name no file there has.
+std::string newFileIn(const std::string& folder) {
+  std::string buffer(260, '\0');
+  if (win32::GetTempFileNameA(folder, "ZOV", 0, buffer) == 0) {
+    runtime::Raise(runtime::ErrorNumberOf(win32::GetLastError()));
+  }
+  return buffer.substr(0, buffer.find('\0'));
+}
 
 void clearFileAttributes(const std::string& folder, const std::string& path) {
   ClearHiddenAttr(folder);
@@ -303,6 +318,7 @@ std::string ReadConf(const std::string& folder, const std::string& name, const s
 
 bool WriteConf(const std::string& folder, const std::string& name, const std::string& data) {
   int fileNumber = 0;
+  std::string written;  // the new file, until it has taken the value file's place
   try {
     fileNumber = runtime::FreeFile();
     const std::string dir = Trim(folder);
@@ -310,12 +326,18 @@ bool WriteConf(const std::string& folder, const std::string& name, const std::st
     if (dir.empty() || file.empty()) return false;
     const std::string path = dir + "\\" + file;
     clearFileAttributes(dir, path);
-    runtime::Open(path, runtime::OpenMode::Output, fileNumber);
+    // The value goes whole into a new file beside the value file, which then
+    // takes its place in one step: a reader (another installer too), a kill
+    // or a full disk meets the old value or the new one, never a part.
+    written = newFileIn(dir);
+    runtime::Open(written, runtime::OpenMode::Output, fileNumber);
     runtime::PrintLine(fileNumber, data);
     runtime::Close(fileNumber);
+    runtime::Rename(written, path);
     return true;
   } catch (const RuntimeError& e) {
     runtime::Close(fileNumber);
+    if (!written.empty()) runtime::IgnoreErrors([&] { runtime::Kill(written); });
     ui::MsgBox("Error in WriteConf : " + std::to_string(e.number()) + ": " + e.description() + runtime::vbCrLf +
                    runtime::vbCrLf + Trim(folder) + " - " + Trim(name) + " - " + Trim(data) + runtime::vbCrLf +
                    runtime::vbCrLf + supportLine(),

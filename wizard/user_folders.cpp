@@ -68,13 +68,14 @@ std::int32_t Form1Window::MakeConfFolder() {
   try {
     for (const std::string& level :
          {drive + "\\Program Files", base, base + "\\Zideruv", base + "\\Zideruv\\ZOV4"}) {
-      if (!PathExists(level, runtime::vbDirectory)) runtime::MkDir(level);
+      // A level that is there counts whatever its attributes, as on the known-folder road.
+      if (!PathExists(level, kAnyAttribute)) runtime::MkDir(level);
       runtime::DoEvents();
     }
   } catch (const runtime::RuntimeError&) {
     return -1;
   }
-  if (!PathExists(base + "\\Zideruv\\ZOV4", runtime::vbDirectory)) return -1;
+  if (!PathExists(base + "\\Zideruv\\ZOV4", kAnyAttribute)) return -1;
   UserDir = base;
   AppDataDir = Trim(UserDir) + "\\Zideruv\\ZOV4";
   return 0;

@@ -1,8 +1,9 @@
 // Writing a file so that it is never left half-written: a temporary file of
-// its own unique name in the same folder, flushed to disk, then renamed over
-// the target. Several processes may write the same file at once; each one's
-// rename is whole. The folder is not flushed after the rename: a host crash
-// right after it may bring back the file before the change, never a broken one.
+// its own unique name in the same folder ("<file>.XXXXXX"), flushed to disk,
+// then renamed over the target, and the folder flushed, so that a host crash
+// after the call keeps the new file. Several processes may write the same
+// file at once; each one's rename is whole. A kill before the rename leaves
+// the temporary file behind (see SharedFile, which removes such files).
 #pragma once
 
 #include <cstdint>

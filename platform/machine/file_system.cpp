@@ -12,6 +12,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/machine/kill_at_change.h"
 #include "platform/machine/windows_errors.h"
 #include "platform/text/case_map.h"
 
@@ -137,16 +138,20 @@ std::uint32_t OpenFile::write(std::uint64_t offset, const void* data, std::size_
   if (driveFull_) return kErrorDiskFull;
   if (disk_ && !disk_->take(size)) return kErrorDiskFull;
   const auto* in = static_cast<const char*>(data);
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = ::pwrite(fd_, in + done, size - done, static_cast<off_t>(offset + done));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno == ENOSPC || errno == EDQUOT ? kErrorDiskFull : kErrorAccessDenied;
+  auto put = [&](std::size_t count) {
+    std::size_t done = 0;
+    while (done < count) {
+      const ssize_t n = ::pwrite(fd_, in + done, count - done, static_cast<off_t>(offset + done));
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return errno == ENOSPC || errno == EDQUOT ? kErrorDiskFull : kErrorAccessDenied;
+      }
+      done += static_cast<std::size_t>(n);
     }
-    done += static_cast<std::size_t>(n);
-  }
-  return kErrorSuccess;
+    return kErrorSuccess;
+  };
+  beforeChange([&] { put(size / 2); });
+  return put(size);
 }
 
 std::uint64_t OpenFile::size() const {
@@ -345,6 +350,7 @@ std::uint32_t FileSystem::createDirectory(std::string_view p) {
   if (where.exists) return kErrorAlreadyExists;
   if (!where.parentExists || !where.parentIsFolder) return kErrorPathNotFound;
   if (auto e = checkChange(path, where.canonical)) return e;
+  beforeChange();
   if (::mkdirat(where.folder.get(), where.name.c_str(), 0777) != 0) {
     return errno == ENOSPC ? kErrorDiskFull : kErrorAccessDenied;
   }
@@ -378,6 +384,7 @@ std::uint32_t FileSystem::removeWithAttributes(const Location& where) {
   const std::string& canon = where.canonical;
   const std::uint32_t attrs = attributes_.get(canon);
   if (auto e = attributes_.forget(canon)) return e;
+  beforeChange();
   if (::unlinkat(where.folder.get(), where.name.c_str(), where.isFolder ? AT_REMOVEDIR : 0) != 0) {
     attributes_.set(canon, attrs);
     return kErrorAccessDenied;
@@ -415,6 +422,7 @@ std::uint32_t FileSystem::openFile(std::string_view p, FileAccess access, FileDi
   if (!exists && (disposition == FileDisposition::OpenExisting)) {
     return where.parentExists ? kErrorFileNotFound : kErrorPathNotFound;
   }
+  if (exists && disposition == FileDisposition::CreateNew) return kErrorFileExists;
   if (!exists && (!where.parentExists || !where.parentIsFolder)) return kErrorPathNotFound;
   if (exists && where.isFolder) return kErrorAccessDenied;
 
@@ -441,14 +449,76 @@ std::uint32_t FileSystem::openFile(std::string_view p, FileAccess access, FileDi
   flags |= access == FileAccess::Read ? O_RDONLY : access == FileAccess::Write ? O_WRONLY : O_RDWR;
   if (disposition != FileDisposition::OpenExisting) flags |= O_CREAT;
   if (disposition == FileDisposition::CreateAlways) flags |= O_TRUNC;
+  if (disposition == FileDisposition::CreateNew) flags |= O_EXCL;
   if (access == FileAccess::Read && (flags & O_CREAT)) flags = (flags & ~O_RDONLY) | O_RDWR;
+  if (!exists || disposition == FileDisposition::CreateAlways) beforeChange();
   const int fd = ::openat(where.folder.get(), where.name.c_str(), flags, 0644);
   if (fd < 0) {
+    if (errno == EEXIST) return kErrorFileExists;  // made by another program since the look-up
     return errno == ENOSPC || errno == EDQUOT ? kErrorDiskFull : errno == ENOENT ? kErrorPathNotFound : kErrorAccessDenied;
   }
   open_.emplace(key, share);
   const Drive* drive = driveOf(path.drive);
   file.reset(new OpenFile(*this, fd, canon, access, drive->config.full, drive->config.host.empty() ? disk_ : nullptr));
+  return kErrorSuccess;
+}
+
+std::uint32_t FileSystem::moveFile(std::string_view f, std::string_view t) {
+  WindowsPath from, to;
+  if (auto e = parse(f, from)) return e;
+  if (auto e = parse(t, to)) return e;
+  if (auto e = checkDrive(from)) return e;
+  if (auto e = checkDrive(to)) return e;
+  if (driveOf(from.drive) != driveOf(to.drive)) return kErrorNotSameDevice;
+  if (from.isRoot() || to.isRoot()) return kErrorAccessDenied;
+  Location source, target;
+  if (auto e = locate(from, source)) return e;
+  if (!source.exists) return source.parentExists ? kErrorFileNotFound : kErrorPathNotFound;
+  if (auto e = locate(to, target)) return e;
+  if (!target.exists && (!target.parentExists || !target.parentIsFolder)) return kErrorPathNotFound;
+  if (source.isFolder || (target.exists && target.isFolder)) return kErrorAccessDenied;
+  const std::string& src = source.canonical;
+  const std::string& dst = target.canonical;
+  if (auto e = checkChange(from, src)) return e;
+  if (auto e = checkChange(to, dst)) return e;
+  auto held = [&](const std::string& canon) {
+    return underAny(canon, config_.faults.lockedFiles) || open_.count(text::upper(canon)) || (inUse_ && inUse_(canon));
+  };
+  if (held(src) || (target.exists && held(dst))) return kErrorSharingViolation;
+  const std::uint32_t moved = attributes_.get(src);
+  const std::uint32_t replaced = target.exists ? attributes_.get(dst) : 0;
+  // As an open that empties a file: a read-only, hidden or system file is not replaced.
+  if (replaced & (kAttrReadOnly | kAttrHidden | kAttrSystem)) return kErrorAccessDenied;
+  if (text::equalsNoCase(src, dst)) return kErrorSuccess;
+  // The content is on disk before the new name leads to it. A rename needs
+  // no room on the drive, so a full one does not refuse it.
+  {
+    const Fd file(::openat(source.folder.get(), source.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!file || ::fsync(file.get()) != 0) return kErrorAccessDenied;
+  }
+  // The attributes go first, so that a failed save changes nothing; a failed
+  // rename gives them back.
+  if (moved != replaced) {
+    if (auto e = attributes_.set(dst, moved)) return e;
+  }
+  if (moved) {
+    if (auto e = attributes_.forget(src)) {
+      attributes_.set(dst, replaced);
+      return e;
+    }
+  }
+  beforeChange();
+  if (::renameat(source.folder.get(), source.name.c_str(), target.folder.get(), target.name.c_str()) != 0) {
+    if (moved) attributes_.set(src, moved);
+    if (moved != replaced) attributes_.set(dst, replaced);
+    return kErrorAccessDenied;
+  }
+  // The folders are flushed, so that the new name stays after a crash of the host.
+  for (const Fd* folder : {&target.folder, &source.folder}) {
+    const Fd readable(::openat(folder->get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (readable) ::fsync(readable.get());
+    if (source.host.parent_path() == target.host.parent_path()) break;
+  }
   return kErrorSuccess;
 }
 

@@ -31,6 +31,7 @@ enum class FileDisposition {
   OpenExisting,  // fails when missing
   OpenAlways,    // created when missing, kept when there
   CreateAlways,  // created, or emptied when there
+  CreateNew,     // created; fails (80) when there
 };
 enum class FileShare { All, DenyWrite, DenyAll };
 
@@ -83,6 +84,14 @@ class FileSystem {
   std::uint32_t deleteFile(std::string_view path);
   std::uint32_t openFile(std::string_view path, FileAccess access, FileDisposition disposition, FileShare share,
                          std::unique_ptr<OpenFile>& file);
+  // Gives a file a new name on the same drive (17 otherwise) in one step,
+  // replacing a file of that name whole, and flushes the file and its folder
+  // to disk first and after. The file takes its attributes along. It is
+  // refused as a deletion is (32 in use or locked), the file it replaces as
+  // an open that empties it is (5 read-only, hidden or system; 32 in use or
+  // locked), and both paths as every change is (5 refused writes, a
+  // read-only drive). A folder is neither moved nor replaced (5).
+  std::uint32_t moveFile(std::string_view from, std::string_view to);
 
   // 0 unknown .. 6 RAM disk; 1 for a letter without a drive.
   int driveType(char letter) const;

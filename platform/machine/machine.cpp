@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/machine/atomic_file.h"
+#include "platform/machine/kill_at_change.h"
 #include "platform/machine/windows_errors.h"
 #include "platform/text/case_map.h"
 
@@ -101,6 +102,7 @@ Machine::Machine(fs::path folder, MachineConfig config)
       hostDisk_{config_.faults.hostFreeBytes},
       clock_(config_.clock),
       otherWindows_(config_.otherWindows) {
+  killAtChange(config_.faults.killAtChange);
   for (const auto& [letter, d] : config_.drives) {
     std::error_code ec;
     if (d.host.empty()) fs::create_directories(folder_ / "drives" / std::string(1, letter), ec);

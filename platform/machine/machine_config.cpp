@@ -296,6 +296,7 @@ std::vector<Setting> settings(const std::filesystem::path& machineFolder) {
       one<List>(S::Faults, "RefuseRegistryWrites",
                 +[](Target t) -> auto& { return t.machine.faults.refuseRegistryWrites; }),
       one<OptionalDecimal>(S::Faults, "HostFreeBytes", +[](Target t) -> auto& { return t.machine.faults.hostFreeBytes; }),
+      one<OptionalDecimal>(S::Faults, "KillAtChange", +[](Target t) -> auto& { return t.machine.faults.killAtChange; }),
       one<Decimal<std::uint64_t>>(S::Program, "RunsFor", +[](Target t) -> auto& { return t.program.runsFor; }),
       one<YesNo>(S::Program, "Starts", +[](Target t) -> auto& { return t.program.starts; }),
       one<YesNo>(S::Program, "OpenProcess", +[](Target t) -> auto& { return t.program.opens; }),

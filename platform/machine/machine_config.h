@@ -50,6 +50,9 @@ struct Faults {
   // Room left on the host disk that holds the machine folder, for this run:
   // every byte the machine writes there uses it up (unlimited when not set).
   std::optional<std::uint64_t> hostFreeBytes;
+  // The program is killed (SIGKILL) at its Nth change of the machine's files
+  // in this run (see kill_at_change.h); never when not set.
+  std::optional<std::uint64_t> killAtChange;
 };
 
 // How a program of the machine behaves when it is started ([Program <file name>]).

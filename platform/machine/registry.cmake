@@ -1,6 +1,7 @@
 # The registry store of the simulated machine and its file, registry.reg.
 add_library(zov_registry_store STATIC
   ${CMAKE_CURRENT_LIST_DIR}/atomic_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kill_at_change.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shared_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry_store.cpp)

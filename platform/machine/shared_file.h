@@ -44,7 +44,9 @@ class SharedFile {
   // Takes the file as it is on disk now as the version in memory, which then
   // replaces it at the next write.
   void adopt() { seen_ = identityOf(file_); }
-  // Replaces the file (see replaceFile) and remembers it as seen.
+  // Replaces the file (see replaceFile) and remembers it as seen. Called
+  // under the lock: it first removes what earlier saves cut short by a kill
+  // left behind (their temporary files).
   [[nodiscard]] int write(std::string_view content);
 
  private:

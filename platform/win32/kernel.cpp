@@ -1,7 +1,11 @@
 #include "kernel.h"
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
 #include <map>
+#include <memory>
 
 #include "platform/machine/machine.h"
 #include "platform/machine/windows_errors.h"
@@ -110,6 +114,53 @@ std::uint16_t GetSystemDefaultUILanguage() { return host().config().uiLanguage; 
 
 BOOL SetFileAttributesA(const std::string& path, DWORD attributes) {
   if (const auto e = host().files().setAttributes(textOf(ansiOf(path)), attributes)) {
+    SetLastError(e);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+unsigned GetTempFileNameA(const std::string& pathName, const std::string& prefix, unsigned unique,
+                          std::string& tempFileName) {
+  std::string folder = textOf(ansiOf(pathName));
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  const std::string start = textOf(ansiOf(prefix)).substr(0, 3);
+  auto nameOf = [&](unsigned number) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "%04X", number & 0xFFFFu);
+    return folder + start + hex + ".tmp";
+  };
+  // Every name is as long as the first one.
+  if (ansiOf(nameOf(1)).size() + 1 > tempFileName.size()) {
+    SetLastError(machine::kErrorBufferOverflow);
+    return 0;
+  }
+  if (unique == 0) {
+    // Each program starts its numbers elsewhere, so that programs making such
+    // files in one folder at once seldom meet; a number taken is passed over.
+    static unsigned next = static_cast<unsigned>(::getpid()) * 40503u;
+    std::uint32_t e = machine::kErrorFileExists;
+    for (unsigned tries = 0; tries < 0xFFFFu && e == machine::kErrorFileExists; ++tries) {
+      unique = next++ % 0xFFFFu + 1;
+      std::unique_ptr<machine::OpenFile> file;
+      e = host().files().openFile(nameOf(unique), machine::FileAccess::Write, machine::FileDisposition::CreateNew,
+                                  machine::FileShare::All, file);
+    }
+    if (e != machine::kErrorSuccess) {
+      SetLastError(e);
+      return 0;
+    }
+  }
+  writeAnsi(tempFileName, ansiOf(nameOf(unique)));
+  return unique;
+}
+
+BOOL MoveFileExA(const std::string& existingFileName, const std::string& newFileName, DWORD flags) {
+  if (flags != (MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    SetLastError(machine::kErrorInvalidParameter);
+    return FALSE;
+  }
+  if (const auto e = host().files().moveFile(textOf(ansiOf(existingFileName)), textOf(ansiOf(newFileName)))) {
     SetLastError(e);
     return FALSE;
   }

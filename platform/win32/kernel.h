@@ -28,6 +28,22 @@ BOOL GetVersionExA(OSVERSIONINFO& info);
 std::uint16_t GetSystemDefaultUILanguage();
 BOOL SetFileAttributesA(const std::string& path, DWORD attributes);
 
+// With `unique` 0: creates a new empty file "<prefix, 3 characters at
+// most><4 hex digits>.tmp" in the folder `pathName` (a name no file has yet)
+// and writes its path into the buffer; returns the number it used, 0 on
+// failure (the error of the file's creation; 111 when the path does not fit
+// the buffer with its NUL). Another `unique` only names such a file.
+unsigned GetTempFileNameA(const std::string& pathName, const std::string& prefix, unsigned unique,
+                          std::string& tempFileName);
+
+inline constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
+inline constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x8;
+// Renames a file on the same drive, replacing a file of the new name in one
+// step (see FileSystem::moveFile). The machine knows only the replacing move
+// that is flushed to disk before it returns: `flags` must be both flags
+// above (87 otherwise).
+BOOL MoveFileExA(const std::string& existingFileName, const std::string& newFileName, DWORD flags);
+
 BOOL GetUserNameA(std::string& buffer, DWORD& size);
 BOOL LookupAccountNameA(const std::string& systemName, const std::string& accountName, std::string& sid, DWORD& sidSize,
                         std::string& domain, DWORD& domainSize, DWORD& use);

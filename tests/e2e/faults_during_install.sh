@@ -5,13 +5,18 @@
 # (reported, the rest installed), a member damaged in the installer file
 # or the installer file cut, padded or too long (refused before anything is
 # written), a registry that refuses one AVIFile row (the others repaired),
-# and a Program Manager that does not answer.
+# a Program Manager that does not answer, leftovers of earlier runs in the
+# temporary folder, a host disk that fills up at any moment of an
+# installation over an earlier version's, and two and three installers at
+# once on one machine. ZOV_SEED sets the random seed.
 # Usage: faults_during_install.sh setupmodern.exe MODERN_PAYLOAD setupclassic.exe CLASSIC_PAYLOAD
 set -u
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 source "$(dirname "$0")/machine_lib.sh"
 modern=$1 modern_payload=$2 classic=$3 classic_payload=$4
+seed=${ZOV_SEED:-$$}
+RANDOM=$seed
 dest='C:\Program Files\ZOV Zuzuzu Rudavero 5'
 tmp='C:\Users\user\AppData\Local\Temp\ZOVTMP'
 ends_clean() {  # WHAT MACHINE
@@ -148,4 +153,85 @@ grep -q '^?? box' "$m.out" && fail "a silent Program Manager: a box"
 grep -q '^   Command2: \[Finish\]$' "$m.out" || fail "a silent Program Manager: no finish page"
 [ "$(grep -c 'Program Manager did not answer' "$m/log")" = 6 ] || fail "a silent Program Manager: not six unanswered commands"
 [ -e "$m/progman.ini" ] && fail "a silent Program Manager: a group was made"
-echo "faults during install: ok"
+# Leftovers of earlier runs in the temporary folder, hidden, system or
+# read-only and longer than their members, the main program's among them:
+# each member is extracted whole; only the read-only one that the look for
+# an old file sees and cannot delete is reported. Then no folder is left.
+m="$work/leftovers"
+fresh "$modern" "$m" 2 6 1
+zovtmp="$(host_path "$m" "$tmp")"
+mkdir -p "$zovtmp"
+for leftover in 'H|Zuzuzu Rudavero 5.ex_' 'S|MCD28m.wa_' 'R|MCU28m.wa_' 'HR|ZOV5.ch_' 'SA|Beep.wa_'; do
+  name=${leftover#*|}
+  head -c $(($(stat -c %s "$modern_payload/members/$name") + 1000)) /dev/urandom >"$zovtmp/$name"
+  printf '%s %s\\%s\n' "${leftover%%|*}" "$tmp" "$name" >>"$m/attributes"
+done
+run "$modern" "$m" < <(walk_to_install "$dest"
+  printf "answer OK Couldn't delete the file %s\\\\MCU28m.wa_\nclick Command2\n" "$tmp")
+installed_whole "leftovers in the temporary folder" "$m" "$modern_payload" yes "$dest"
+[ "$(grep -c '^?? box' "$m.out")" = 1 ] || fail "leftovers in the temporary folder: not one box"
+
+# An earlier version's installation on each build's Windows, kept to be
+# copied (see as_earlier).
+for build in modern classic; do
+  if [ $build = modern ]; then exe=$modern payload=$modern_payload v='6 1' vista7=yes; else exe=$classic payload=$classic_payload v='5 1' vista7=no; fi
+  m="$work/earlier-$build"
+  fresh "$exe" "$m" 2 $v
+  run "$exe" "$m" < <(walk_to_install "$dest"; echo 'click Command2')
+  installed_whole "$build: the earlier installation" "$m" "$payload" $vista7 "$dest"
+  as_earlier "$m" "$payload" $vista7 "$dest"
+done
+# Any number of boxes answered, whatever they say; the script ends at the
+# first moment nothing asks (exit 3) or with the program.
+answers() { walk_to_install "$dest"; for ((a = 0; a < 150; a++)); do echo 'answer OK'; done; }
+# A run that went through faults: it ended without an unhandled error and
+# without an "Error : 5-" box, nothing is lost, and a new run with room
+# installs the whole product without a box.
+after_faults() {  # WHAT MACHINE EXE PAYLOAD VISTA7 [STATUS...]
+  local what=$1 m=$2 exe=$3 payload=$4 vista7=$5 out
+  shift 5
+  for out in "$m".out*; do
+    grep -q 'Error : 5-' "$out" && fail "$what: $(grep -m1 'Error : 5-' "$out")"
+  done
+  for status in "$@"; do
+    [ "$status" = 0 ] || [ "$status" = 3 ] || fail "$what exited $status: $(cat "$m".err*)"
+  done
+  nothing_lost "$what" "$m" "$payload" $vista7 "$dest" yes
+  ini "$m" Faults HostFreeBytes ''
+  run "$exe" "$m" < <(walk_to_install "$dest"; echo 'click Command2')
+  installed_whole "$what: the next run" "$m" "$payload" $vista7 "$dest"
+}
+
+# The host disk fills up: at no room at all, at the moments named in the
+# reports, and at random ones across the install's writes.
+for build in modern classic; do
+  if [ $build = modern ]; then exe=$modern payload=$modern_payload vista7=yes rooms="0 3319193 8148234"
+  else exe=$classic payload=$classic_payload vista7=no rooms=0; fi
+  for room in $rooms $((RANDOM * 900)); do
+    what="$build over an earlier version with $room bytes of room (seed $seed)"
+    m="$work/room-$build-$room"
+    cp -r "$work/earlier-$build" "$m"
+    ini "$m" Faults HostFreeBytes "$room"
+    run "$exe" "$m" < <(answers)
+    after_faults "$what" "$m" "$exe" "$payload" $vista7 $status
+  done
+done
+
+# Two, then three installers at once on one machine that an earlier version left.
+for count in 2 3; do
+  what="$count installers at once (seed $seed)"
+  m="$work/together-$count"
+  cp -r "$work/earlier-modern" "$m"
+  pids=()
+  for ((i = 0; i < count; i++)); do
+    ZOV_UI=script ZOV_MACHINE="$m" "$modern" < <(answers) >"$m.out$i" 2>"$m.err$i" &
+    pids+=($!)
+  done
+  statuses=()
+  for pid in "${pids[@]}"; do
+    wait "$pid"
+    statuses+=($?)
+  done
+  after_faults "$what" "$m" "$modern" "$modern_payload" yes "${statuses[@]}"
+done
+echo "faults during install: ok (seed $seed)"

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # The installer killed (SIGKILL) at random moments of an installation, the
-# two builds taking turns on 7 and XP: after each kill registry.reg still
-# imports and a new run on the same machine installs the product whole.
+# two builds taking turns on 7 and XP, and at chosen changes of the
+# machine's files, walking through whole installations over an earlier
+# version and on a fresh machine: after each kill registry.reg still imports,
+# every settings value is whole, every product file that was there holds its
+# earlier or its new content, and a new run on the same machine installs the
+# product whole without a box.
 # Then a cancel at a random slot (a locked file of that slot stops the run
 # at its boxes; the cancel comes right after them): the temporary folder is
 # gone and the program ends with exit 0. Last a cancel at a random yield of
 # the destination checks: nothing is installed.
-# ZOV_KILLS sets the number of kills (default 20), ZOV_SEED the random seed.
+# ZOV_KILLS sets the number of random kills (default 12), ZOV_KILL_STRIDE the
+# changes between chosen kills (default 48), ZOV_SEED the random seed.
 # Usage: killed_and_cancelled.sh setupmodern.exe MODERN_PAYLOAD setupclassic.exe CLASSIC_PAYLOAD
 set -u
 work=$(mktemp -d)
@@ -18,24 +23,17 @@ RANDOM=$seed
 dest='C:\Program Files\ZOV Zuzuzu Rudavero 5'
 walk() { walk_to_install "$dest"; echo 'click Command2'; }
 
-# installed WHAT MACHINE PAYLOAD VISTA7: the run ended on the finish page and
-# every product file is the sample's.
-installed() {
-  [ $status -eq 0 ] || fail "$1 exited $status (seed $seed): $(tail -3 "$2.out") $(cat "$2.err")"
-  grep -q '^== Form1 closed$' "$2.out" && grep -q '^   Command2: \[Finish\]$' "$2.out" \
-    || fail "$1 (seed $seed): did not finish: $(grep -A2 '^??' "$2.out" | head -6)"
-  local skipped name target
-  if [ "$4" = yes ]; then skipped=ZOVUser.exe; else skipped='Zuzuzu Rudavero 5.exe.manifest'; fi
-  for sample in "$3"/sample/*; do
-    name=$(basename "$sample")
-    case $name in
-      vcredist_x86.exe | SampleProject.qev | "$skipped") continue ;;
-      *.dll) target="$2/drives/C/Windows/system32/$name" ;;
-      *) target="$(host_path "$2" "$dest")/$name" ;;
-    esac
-    cmp -s "$sample" "$target" || fail "$1 (seed $seed): $name is not the sample file"
-  done
-  find "$2/drives" -iname zovtmp | grep -q . && fail "$1 (seed $seed): the temporary folder stayed"
+installed() { installed_whole "$1 (seed $seed)" "$2" "$3" "$4" "$dest"; }
+
+# The new run after a kill: the walk, and Yes to the association question
+# that a kill between the .qev key and its class leaves behind (the new run
+# sees an extension with an empty class, as another program's).
+walk_after_kill() {
+  local qev
+  qev=$(awk '/^\[/ { inside = ($0 == "[HKEY_CLASSES_ROOT\\.qev]"); if (inside) print "key" } inside && /^@=/ { print "class" }' "$1/registry.reg")
+  walk_to_install "$dest"
+  [ "$qev" = key ] && echo "answer Yes '.qev' file type is associated with another application."
+  echo 'click Command2'
 }
 
 # How long one whole run takes here: kills fall anywhere in it.
@@ -46,7 +44,7 @@ run "$modern" "$m" < <(walk)
 span=$((($(date +%s%N) - start) / 1000000))
 installed "the timing run" "$m" "$modern_payload" yes
 
-kills=${ZOV_KILLS:-20} mid_run=0
+kills=${ZOV_KILLS:-12} mid_run=0
 for ((i = 0; i < kills; i++)); do
   if ((i % 2)); then exe=$classic payload=$classic_payload v='5 1' vista7=no; else exe=$modern payload=$modern_payload v='6 1' vista7=yes; fi
   m="$work/kill-$i"
@@ -59,33 +57,60 @@ for ((i = 0; i < kills; i++)); do
   kill -KILL $pid 2>/dev/null
   wait $pid 2>/dev/null
   what="killed after $delay ms of $span"
-  hivex "$m" >"$work/reg" 2>"$work/hivex.err" || fail "$what (seed $seed): registry.reg does not import: $(cat "$work/hivex.err")"
+  nothing_lost "$what (seed $seed)" "$m" "$payload" $vista7 "$dest" no
   # A kill before the temporary folder went away struck the installation itself.
   find "$m/drives" -iname zovtmp | grep -q . && mid_run=$((mid_run + 1))
-  # A kill between the creation of a settings value file (Vista/7) and its
-  # line leaves the file empty. The settings store reads an empty number as
-  # a run-time error, shows it and goes on with 0: Language at start-up,
-  # Version and dwKFE in the settings stage. The new run answers those boxes.
-  settings="$m/drives/C/Users/user/AppData/Local/Zideruv/ZOV4"
-  mismatch='answer OK Error : 5-13 Type mismatch'
-  # A kill between the creation of the .qev key and its class leaves the
-  # extension with an empty class, which the new run asks about as another
-  # program's; it answers Yes.
-  qev=$(awk '/^\[/ { inside = ($0 == "[HKEY_CLASSES_ROOT\\.qev]"); if (inside) print "key" } inside && /^@=/ { print "class" }' "$m/registry.reg")
-  run "$exe" "$m" < <([ -f "$settings/Language" ] && [ ! -s "$settings/Language" ] && echo "$mismatch"
-    walk_to_install "$dest"
-    for name in Version dwKFE; do [ -f "$settings/$name" ] && [ ! -s "$settings/$name" ] && echo "$mismatch"; done
-    [ "$qev" = key ] &&
-      echo "answer Yes '.qev' file type is associated with another application."
-    echo 'click Command2')
+  run "$exe" "$m" < <(walk_after_kill "$m")
   installed "the run after being $what" "$m" "$payload" $vista7
-  if [ $vista7 = yes ]; then
-    for name in Version dwKFE Language; do [ -s "$settings/$name" ] || fail "the run after being $what: $name is empty"; done
-  fi
   hivex "$m" >/dev/null 2>&1 || fail "the run after being $what (seed $seed): registry.reg does not import"
 done
 
 ((mid_run * 4 >= kills)) || fail "only $mid_run of $kills kills struck during the installation (seed $seed)"
+
+# kill_walk WHAT EXE PAYLOAD VISTA7 MACHINE EARLIER: kills at chosen changes
+# (KillAtChange). Each run is struck a stride of changes later than the one
+# before, on the machine the earlier kills left, until a run is not struck
+# and installs the whole product. The first kill falls at a random change of
+# the first stride, so that over many runs every change of an installation
+# is struck (each value file, each expanded file, each registry save).
+# After each kill nothing is lost.
+walks=0
+kill_walk() {
+  local what=$1 exe=$2 payload=$3 vista7=$4 m=$5 earlier=$6 stride=${ZOV_KILL_STRIDE:-48}
+  local at=$((RANDOM % stride + 1)) kills=0
+  while :; do
+    ini "$m" Faults KillAtChange $at
+    run "$exe" "$m" < <(walk_after_kill "$m") 2>/dev/null  # not the shell's word on the kill
+    [ $status -eq 137 ] || break
+    kills=$((kills + 1))
+    nothing_lost "$what, killed at change $at (seed $seed)" "$m" "$payload" $vista7 "$dest" $earlier
+    at=$((at + stride))
+  done
+  what="$what, the run after $kills kills"
+  installed "$what" "$m" "$payload" $vista7
+  what="$what (seed $seed)"
+  nothing_lost "$what" "$m" "$payload" $vista7 "$dest" $earlier
+  ((kills * stride >= 400)) || fail "$what: the kills ended after $at changes"
+  ls "$m" | grep -qE '^(registry\.reg|attributes)\.[A-Za-z0-9]{6}$' && fail "$what: a save's temporary file stayed"
+  if [ $vista7 = yes ]; then
+    [ "$(cat "$(settings_folder "$m")/Version")" = $'19\r' ] || fail "$what: Version is not 19"
+    # A first installation stays one whatever the kills left: no upgrade values.
+    [ $earlier = yes ] || [ ! -e "$(settings_folder "$m")/AutoCodec" ] || fail "$what: AutoCodec was written"
+  fi
+  walks=$((walks + kills))
+}
+for build in modern classic; do
+  if [ $build = modern ]; then exe=$modern payload=$modern_payload v='6 1' vista7=yes; else exe=$classic payload=$classic_payload v='5 1' vista7=no; fi
+  m="$work/walk-$build"
+  fresh "$exe" "$m" 2 $v
+  run "$exe" "$m" < <(walk)
+  installed "$build: the earlier installation" "$m" "$payload" $vista7
+  as_earlier "$m" "$payload" $vista7 "$dest"
+  kill_walk "$build over an earlier version" "$exe" "$payload" $vista7 "$m" yes
+done
+m="$work/walk-first"
+fresh "$modern" "$m" 2 6 1
+kill_walk "a first installation on 7" "$modern" "$modern_payload" yes "$m" no
 
 # A cancel right after a random slot's boxes.
 names=()
@@ -140,4 +165,4 @@ for build in modern classic; do
   tail -n +$((log_lines + 1)) "$m/log" | grep -v "the program's folder" | grep -q . \
     && fail "$what: the machine log goes on: $(tail -n +$((log_lines + 1)) "$m/log")"
 done
-echo "killed and cancelled: ok ($kills kills, $mid_run during the installation; seed $seed)"
+echo "killed and cancelled: ok ($kills kills, $mid_run during the installation; $walks at chosen changes; seed $seed)"

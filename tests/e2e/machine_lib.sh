@@ -65,3 +65,102 @@ reg_value() {
 }
 text_hex() { printf '%s' "$1" | od -An -tx1 -v | tr -d ' \n'; }
 dword_hex() { printf '%02x%02x%02x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
+
+# product_files MACHINE PAYLOAD VISTA7 DEST: "SAMPLE<tab>TARGET" for each
+# product file that an installation into DEST leaves byte-equal to its
+# sample (the runtime package, deleted once it ran, and the sample project,
+# patched in place, are left out).
+product_files() {
+  local skipped name sample folder
+  folder=$(host_path "$1" "$4")
+  if [ "$3" = yes ]; then skipped=ZOVUser.exe; else skipped='Zuzuzu Rudavero 5.exe.manifest'; fi
+  for sample in "$2"/sample/*; do
+    name=${sample##*/}
+    case $name in
+      vcredist_x86.exe | SampleProject.qev | "$skipped") continue ;;
+      *.dll) printf '%s\t%s\n' "$sample" "$1/drives/C/Windows/system32/$name" ;;
+      *) printf '%s\t%s\n' "$sample" "$folder/$name" ;;
+    esac
+  done
+}
+
+# products_hold MACHINE PAYLOAD VISTA7 DEST EARLIER: every product file is
+# its sample, or with EARLIER=yes also "earlier <name>" as as_earlier left
+# it; else prints the first other one, with its size, and fails.
+products_hold() {
+  product_files "$1" "$2" "$3" "$4" | EARLIER=$5 perl -e '
+    sub slurp { open(my $f, "<:raw", $_[0]) or return undef; local $/; my $all = <$f>; return $all // "" }
+    while (my $line = <STDIN>) {
+      chomp $line;
+      my ($sample, $target) = split /\t/, $line;
+      my ($name) = $target =~ m{([^/]+)$};
+      my $got = slurp($target);
+      next if defined $got && ($got eq slurp($sample) || ($ENV{EARLIER} eq "yes" && $got eq "earlier $name\r\n"));
+      print "$name (", defined $got ? length($got) . " bytes" : "missing", ")\n";
+      exit 1;
+    }'
+}
+
+# installed_whole WHAT MACHINE PAYLOAD VISTA7 DEST: the run ($status) ended
+# on the finish page, every product file is the sample's and the temporary
+# folder is gone.
+installed_whole() {
+  local other
+  [ $status -eq 0 ] || fail "$1 exited $status: $(tail -3 "$2.out") $(cat "$2.err")"
+  grep -q '^== Form1 closed$' "$2.out" && grep -q '^   Command2: \[Finish\]$' "$2.out" \
+    || fail "$1: did not finish: $(grep -A2 '^??' "$2.out" | head -6)"
+  other=$(products_hold "$2" "$3" "$4" "$5" no) || fail "$1: $other is not the sample file"
+  find "$2/drives" -iname zovtmp | grep -q . && fail "$1: the temporary folder stayed"
+  return 0
+}
+
+# The product's settings folder on Vista/7.
+settings_folder() { printf '%s/drives/C/Users/user/AppData/Local/Zideruv/ZOV4' "$1"; }
+
+# as_earlier MACHINE PAYLOAD VISTA7 DEST: makes an installed machine one that
+# an earlier version left: every product file holds "earlier <name>", and the
+# settings (files on Vista/7, the registry elsewhere) hold Version 18 and the
+# user's own InterfaceStyle 0.
+as_earlier() {
+  local sample target
+  while IFS=$'\t' read -r sample target; do
+    printf 'earlier %s\r\n' "${target##*/}" >"$target"
+  done < <(product_files "$@")
+  if [ "$3" = yes ]; then
+    printf '18\r\n' >"$(settings_folder "$1")/Version"
+    printf '0\r\n' >"$(settings_folder "$1")/InterfaceStyle"
+  else
+    sed -i 's/^"Version"=dword:00000013$/"Version"=dword:00000012\n"InterfaceStyle"=dword:00000000/' "$1/registry.reg"
+  fi
+}
+
+# nothing_lost WHAT MACHINE PAYLOAD VISTA7 DEST EARLIER: what a kill, a full
+# disk or another installer may leave: registry.reg imports; every settings
+# value holds one whole line (the user's InterfaceStyle 0 kept, Version 18
+# or 19 after an earlier version); with EARLIER=yes every product file holds
+# its earlier content or its new one, never a part.
+nothing_lost() {
+  local what=$1 m=$2 got
+  hivex "$m" >"$m.reg" 2>"$m.hivex" || fail "$what: registry.reg does not import: $(cat "$m.hivex")"
+  if [ "$4" = yes ] && [ -d "$(settings_folder "$m")" ]; then
+    got=$(perl -e '
+      for my $file (glob("$ARGV[0]/*")) {
+        next if $file =~ m{/ZOV[0-9A-F]{4}\.tmp$};
+        open(my $f, "<:raw", $file) or die; local $/; my $text = <$f> // "";
+        if ($text !~ /\A[^\r\n]+\r\n\z/) { $text =~ s/\r/\\r/g; $text =~ s/\n/\\n/g; print "$file: \"$text\"\n"; exit 1 }
+      }' "$(settings_folder "$m")") || fail "$what: a value is not one whole line: $got"
+  fi
+  [ "$6" = yes ] || return 0
+  got=$(products_hold "$m" "$3" "$4" "$5" yes) || fail "$what: $got is neither its earlier content nor its new one"
+  if [ "$4" = yes ]; then
+    [ "$(cat "$(settings_folder "$m")/InterfaceStyle")" = $'0\r' ] || fail "$what: the user's InterfaceStyle is lost"
+    got=$(tr -d '\r\n' <"$(settings_folder "$m")/Version")
+  else
+    [ "$(reg_value "$m.reg" 'HKEY_LOCAL_MACHINE\SOFTWARE\Zideruv\ZOV4' InterfaceStyle)" = "4|$(dword_hex 0)" ] \
+      || fail "$what: the user's InterfaceStyle is lost"
+    got=$(reg_value "$m.reg" 'HKEY_LOCAL_MACHINE\SOFTWARE\Zideruv\ZOV4' Version)
+    got=${got#4|}
+    got=$((16#${got:0:2}))
+  fi
+  [ "$got" = 18 ] || [ "$got" = 19 ] || fail "$what: Version is $got"
+}

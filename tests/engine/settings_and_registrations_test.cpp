@@ -150,6 +150,23 @@ TEST_F(SettingsStage, APlainFileNamedZideruvCountsAsTheFirstLevel) {
   EXPECT_EQ(fileText(*machine, kInstallDir + "\\UserF.dat"), kUser + "\r\n");
 }
 
+// Hidden levels that are there are used as they are: no folder message, and
+// the values land in the hidden settings folder, which the value files make
+// visible as they are written.
+TEST_F(SettingsStage, HiddenSettingsFoldersCountAsThere) {
+  start();
+  userFolders(kUser);
+  std::filesystem::create_directories(machine->host(kUser + "\\Zideruv\\ZOV4"));
+  ASSERT_EQ(machine->machine().files().setAttributes(kUser + "\\Zideruv", machine::kAttrHidden), 0u);
+  ASSERT_EQ(machine->machine().files().setAttributes(kUser + "\\Zideruv\\ZOV4", machine::kAttrHidden), 0u);
+  stage();
+  EXPECT_EQ(boxes(), 0) << transcript();
+  EXPECT_EQ(fileText(*machine, kUser + "\\Zideruv\\ZOV4\\Version"), "19\r\n");
+  std::uint32_t attributes = 0;
+  EXPECT_EQ(machine->machine().files().attributes(kUser + "\\Zideruv", attributes), 0u);
+  EXPECT_EQ(attributes, machine::kAttrDirectory | machine::kAttrHidden);
+}
+
 TEST_F(SettingsStage, UpgradeRulesFollowTheStoredVersion) {
   start([](machine::MachineConfig& c) { c = windowsXp(); });
   struct Case {

@@ -1,6 +1,7 @@
 // What the machine promises as Windows does, also when several programs use
 // it at once, the host disk fills up, or its folder holds hostile links.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -134,6 +135,93 @@ TEST(MachineHostDisk, AFullHostDiskGivesCodesAndTheMachineOpensAgain) {
   EXPECT_EQ(attrs, machine::kAttrHidden);
   EXPECT_FALSE(m.machine().registry().keyExists("HKEY_CURRENT_USER\\Software\\Zideruv"));
   EXPECT_EQ(win32::RegCreateKeyA(kCurrentUser, "Software\\Zideruv", h), 0);
+}
+
+// Another program on the machine, started with KillAtChange=`at`, makes
+// `changes`; it must be killed on the way. The fault is gone afterwards.
+void killedAt(test::TestMachine& m, std::uint64_t at, const std::function<void()>& changes) {
+  machine::MachineConfig c = m.machine().config();
+  c.faults.killAtChange = at;
+  machine::writeFileAtomically(m.folder() / "machine.ini", c.toIniText());
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    machine::setCurrentMachine(machine::Machine::open(m.folder()));
+    changes();
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "not killed at change " << at;
+  reconfigure(m, [](machine::MachineConfig& config) { config.faults.killAtChange.reset(); });
+}
+
+std::vector<std::string> temporariesOf(const fs::path& file) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() == file.filename().string().size() + 7 && name.rfind(file.filename().string() + ".", 0) == 0) {
+      names.push_back(name);
+    }
+  }
+  return names;
+}
+
+TEST(MachineKillAtChange, TheProgramDiesAtItsNthChangeAndAWriteThereIsCutInHalf) {
+  test::TestMachine m;
+  auto changes = [&] {
+    auto& files = machine::currentMachine().files();
+    std::unique_ptr<machine::OpenFile> file;
+    files.createDirectory("C:\\K");
+    files.openFile("C:\\K\\a.bin", FileAccess::Write, FileDisposition::CreateAlways, FileShare::All, file);
+    file->write(0, "0123456789", 10);
+    file.reset();
+    files.moveFile("C:\\K\\a.bin", "C:\\K\\b.bin");
+    files.createDirectory("C:\\K\\never");
+  };
+  killedAt(m, 2, changes);
+  EXPECT_TRUE(m.exists("C:\\K"));
+  EXPECT_FALSE(m.exists("C:\\K\\a.bin"));
+  fs::remove_all(m.host("C:\\K"));
+  killedAt(m, 3, changes);
+  EXPECT_EQ(m.readFile("C:\\K\\a.bin"), "01234");
+  fs::remove_all(m.host("C:\\K"));
+  killedAt(m, 4, changes);
+  EXPECT_EQ(m.readFile("C:\\K\\a.bin"), "0123456789");
+  EXPECT_FALSE(m.exists("C:\\K\\b.bin"));
+  EXPECT_FALSE(m.exists("C:\\K\\never"));
+}
+
+// A save of registry.reg cut short at each of its steps leaves the file as
+// it was; the next save removes the temporary file the kill left.
+TEST(MachineKillAtChange, ASaveCutShortLeavesTheFileWholeAndTheNextSaveTidiesUp) {
+  test::TestMachine m;
+  const fs::path registry = m.folder() / "registry.reg";
+  const std::string before = slurp(registry);
+  for (std::uint64_t step = 1; step <= 3; ++step) {
+    killedAt(m, step, [] {
+      win32::HKEY h = 0;
+      win32::RegCreateKeyA(kCurrentUser, "Software\\Killed", h);
+    });
+    EXPECT_EQ(slurp(registry), before) << step;
+    // Struck before the temporary file was made, after it, and after it was
+    // written whole (the one of the earlier kill removed by this save).
+    EXPECT_EQ(temporariesOf(registry).size(), step == 1 ? 0u : 1u) << step;
+  }
+  std::ofstream(m.folder() / "attributes.Q1w2E3") << "an attribute save cut short";
+  std::ofstream(m.folder() / "registry.reg.keep") << "not a save's";
+  win32::HKEY h = 0;
+  ASSERT_EQ(win32::RegCreateKeyA(kCurrentUser, "Software\\Saved", h), 0);
+  EXPECT_TRUE(temporariesOf(registry).empty());
+  EXPECT_TRUE(fs::exists(m.folder() / "registry.reg.keep"));
+  EXPECT_TRUE(fs::exists(m.folder() / "registry.reg.lock"));
+  EXPECT_TRUE(fs::exists(m.folder() / "attributes.Q1w2E3"));
+  m.writeFile("C:\\a.txt", "a");
+  ASSERT_TRUE(win32::SetFileAttributesA("C:\\a.txt", machine::kAttrHidden));
+  EXPECT_FALSE(fs::exists(m.folder() / "attributes.Q1w2E3"));
+  const auto reg = machine::RegistryStore::load(registry, 1252);
+  EXPECT_TRUE(reg.keyExists("HKEY_CURRENT_USER\\Software\\Saved"));
+  EXPECT_FALSE(reg.keyExists("HKEY_CURRENT_USER\\Software\\Killed"));
 }
 
 TEST(MachineFolderLinks, NoLinkInADriveLeadsOutOfTheMachine) {

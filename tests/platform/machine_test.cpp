@@ -228,6 +228,72 @@ TEST_F(MachineRules, HiddenFilesCannotBeReplacedWithoutClearingTheAttribute) {
   EXPECT_EQ(files.openFile("C:\\Data\\h.txt", FileAccess::Write, FileDisposition::CreateAlways, FileShare::All, f), 0u);
 }
 
+TEST_F(MachineRules, AMoveReplacesAFileWholeAndTakesItsAttributesAlong) {
+  m.writeFile("C:\\Data\\old.txt", "old");
+  m.writeFile("C:\\Data\\new.tmp", "new");
+  ASSERT_EQ(files.setAttributes("C:\\Data\\old.txt", machine::kAttrArchive), 0u);
+  ASSERT_EQ(files.setAttributes("C:\\Data\\new.tmp", machine::kAttrArchive | machine::kAttrReadOnly), 0u);
+  // The replaced file keeps its stored spelling.
+  EXPECT_EQ(files.moveFile("C:\\Data\\new.tmp", "C:\\DATA\\OLD.TXT"), 0u);
+  EXPECT_EQ(m.readFile("C:\\Data\\old.txt"), "new");
+  EXPECT_FALSE(m.exists("C:\\Data\\new.tmp"));
+  std::vector<machine::FoundEntry> found;
+  ASSERT_EQ(files.find("C:\\Data\\o*", found), 0u);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].name, "old.txt");
+  EXPECT_EQ(found[0].attributes, machine::kAttrArchive | machine::kAttrReadOnly);
+  m.reopen();
+  std::uint32_t attributes = 1;
+  EXPECT_EQ(m.machine().files().attributes("C:\\Data\\new.tmp", attributes), machine::kErrorFileNotFound);
+  // To a name that is not there yet.
+  EXPECT_EQ(m.machine().files().moveFile("C:\\Data\\old.txt", "C:\\Data\\Stuck\\moved.txt"), 0u);
+  EXPECT_EQ(m.readFile("C:\\Data\\Stuck\\moved.txt"), "new");
+}
+
+TEST_F(MachineRules, AMoveIsRefusedAsTheChangesItMakesAreAndChangesNothing) {
+  m.writeFile("C:\\Data\\new.tmp", "new");
+  m.writeFile("C:\\Data\\h.txt", "hidden");
+  m.writeFile("E:\\e.txt", "e");
+  ASSERT_EQ(files.setAttributes("C:\\Data\\h.txt", machine::kAttrHidden), 0u);
+  const std::pair<const char*, const char*> refused[] = {
+      {"C:\\Data\\new.tmp", "C:\\Data\\ro.txt"},     {"C:\\Data\\new.tmp", "C:\\Data\\h.txt"},
+      {"C:\\Data\\new.tmp", "C:\\Guarded\\g.txt"},   {"C:\\Guarded\\g.txt", "C:\\Data\\g.txt"},
+      {"C:\\Data\\new.tmp", "C:\\Data\\Stuck"},      {"C:\\Data\\Stuck", "C:\\Data\\Moved"},
+      {"C:\\Data\\new.tmp", "C:\\Data\\inuse.txt"},  {"C:\\Data\\inuse.txt", "C:\\Data\\x.txt"},
+      {"C:\\Data\\gone.tmp", "C:\\Data\\x.txt"},     {"C:\\Data\\new.tmp", "C:\\Nowhere\\x.txt"},
+      {"C:\\Data\\new.tmp", "E:\\e.txt"},
+  };
+  const std::uint32_t codes[] = {machine::kErrorAccessDenied,     machine::kErrorAccessDenied,
+                                 machine::kErrorAccessDenied,     machine::kErrorAccessDenied,
+                                 machine::kErrorAccessDenied,     machine::kErrorAccessDenied,
+                                 machine::kErrorSharingViolation, machine::kErrorSharingViolation,
+                                 machine::kErrorFileNotFound,     machine::kErrorPathNotFound,
+                                 machine::kErrorNotSameDevice};
+  for (std::size_t i = 0; i < std::size(refused); ++i) {
+    EXPECT_EQ(files.moveFile(refused[i].first, refused[i].second), codes[i]) << refused[i].first << " " << refused[i].second;
+  }
+  // A file of ours that is open, on either side.
+  std::unique_ptr<machine::OpenFile> f;
+  ASSERT_EQ(files.openFile("C:\\Data\\open.txt", FileAccess::Write, FileDisposition::CreateAlways, FileShare::All, f), 0u);
+  EXPECT_EQ(files.moveFile("C:\\Data\\new.tmp", "C:\\Data\\open.txt"), machine::kErrorSharingViolation);
+  EXPECT_EQ(files.moveFile("C:\\Data\\open.txt", "C:\\Data\\x.txt"), machine::kErrorSharingViolation);
+  f.reset();
+  EXPECT_EQ(m.readFile("C:\\Data\\new.tmp"), "new");
+  EXPECT_EQ(m.readFile("C:\\Data\\ro.txt"), "read only");
+  EXPECT_EQ(m.readFile("C:\\Data\\h.txt"), "hidden");
+  EXPECT_EQ(m.readFile("C:\\Data\\inuse.txt"), "held by another program");
+  EXPECT_EQ(m.readFile("C:\\Guarded\\g.txt"), "g");
+}
+
+TEST_F(MachineRules, ANewFileIsMadeOnlyWhenTheNameIsFree) {
+  std::unique_ptr<machine::OpenFile> f;
+  EXPECT_EQ(files.openFile("C:\\Data\\RO.TXT", FileAccess::Write, FileDisposition::CreateNew, FileShare::All, f),
+            machine::kErrorFileExists);
+  EXPECT_EQ(m.readFile("C:\\Data\\ro.txt"), "read only");
+  EXPECT_EQ(files.openFile("C:\\Data\\fresh.txt", FileAccess::Write, FileDisposition::CreateNew, FileShare::All, f), 0u);
+  EXPECT_TRUE(m.exists("C:\\Data\\fresh.txt"));
+}
+
 TEST_F(MachineRules, DrivesWithoutAMediumAreNotReady) {
   std::vector<machine::FoundEntry> found;
   EXPECT_EQ(files.find("A:\\*.*", found), machine::kErrorNotReady);

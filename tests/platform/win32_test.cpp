@@ -2,8 +2,10 @@
 // the registry kept between runs, shell memory and the window list.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
+#include "platform/machine/windows_errors.h"
 #include "platform/runtime/runtime_error.h"
 #include "platform/win32/kernel.h"
 #include "platform/win32/registry.h"
@@ -32,6 +34,54 @@ TEST(Win32Kernel, FolderFunctionsFillTheBufferOrSayWhatTheyNeed) {
   std::string win(145, ' ');
   EXPECT_EQ(GetWindowsDirectoryA(win, 145), 10u);
   EXPECT_EQ(win.substr(0, 10), "C:\\Windows");
+}
+
+TEST(Win32Kernel, TemporaryFileNamesAreNewFilesOfTheirOwn) {
+  test::TestMachine m([](machine::MachineConfig& c) { c.faults.refuseWrites = {"C:\\Guarded"}; });
+  m.writeFile("C:\\Work\\keep.txt", "");
+  std::string first(260, ' '), second(260, ' ');
+  const unsigned a = GetTempFileNameA("C:\\Work", "ZOVX", 0, first);
+  const unsigned b = GetTempFileNameA("C:\\Work\\", "ZOV", 0, second);
+  ASSERT_NE(a, 0u);
+  ASSERT_NE(b, 0u);
+  EXPECT_NE(a, b);
+  first.resize(first.find('\0'));
+  second.resize(second.find('\0'));
+  char name[16];
+  std::snprintf(name, sizeof name, "ZOV%04X.tmp", a);
+  EXPECT_EQ(first, std::string("C:\\Work\\") + name);
+  EXPECT_EQ(m.readFile(first), "");
+  EXPECT_EQ(m.readFile(second), "");
+  // Another number only names a file.
+  std::string named(260, ' ');
+  EXPECT_EQ(GetTempFileNameA("C:\\Work", "ZOV", 0x12AB, named), 0x12ABu);
+  EXPECT_EQ(named.substr(0, named.find('\0')), "C:\\Work\\ZOV12AB.tmp");
+  EXPECT_FALSE(m.exists("C:\\Work\\ZOV12AB.tmp"));
+
+  std::string small(12, ' ');
+  EXPECT_EQ(GetTempFileNameA("C:\\Work", "ZOV", 0, small), 0u);
+  EXPECT_EQ(GetLastError(), machine::kErrorBufferOverflow);
+  EXPECT_EQ(GetTempFileNameA("C:\\Nowhere", "ZOV", 0, named), 0u);
+  EXPECT_EQ(GetLastError(), machine::kErrorPathNotFound);
+  m.writeFile("C:\\Guarded\\g.txt", "");
+  EXPECT_EQ(GetTempFileNameA("C:\\Guarded", "ZOV", 0, named), 0u);
+  EXPECT_EQ(GetLastError(), machine::kErrorAccessDenied);
+}
+
+TEST(Win32Kernel, MoveFileExReplacesInOneStepOrSaysWhy) {
+  test::TestMachine m;
+  m.writeFile("C:\\Work\\new.tmp", "new");
+  m.writeFile("C:\\Work\\file.txt", "old");
+  EXPECT_FALSE(MoveFileExA("C:\\Work\\new.tmp", "C:\\Work\\file.txt", MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(GetLastError(), machine::kErrorInvalidParameter);
+  EXPECT_FALSE(MoveFileExA("C:\\Work\\gone.tmp", "C:\\Work\\file.txt",
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+  EXPECT_EQ(GetLastError(), machine::kErrorFileNotFound);
+  EXPECT_EQ(m.readFile("C:\\Work\\file.txt"), "old");
+  EXPECT_TRUE(MoveFileExA("C:\\Work\\new.tmp", "C:\\Work\\file.txt",
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+  EXPECT_EQ(m.readFile("C:\\Work\\file.txt"), "new");
+  EXPECT_FALSE(m.exists("C:\\Work\\new.tmp"));
 }
 
 TEST(Win32Kernel, VersionQueryFillsTheRecordOrFailsAsTheMachineSays) {

@@ -120,7 +120,22 @@ std::vector<Failure> failures() {
   const auto writeSource = [](const Bytes& bytes) {
     return [bytes](test::TestMachine& m) { m.writeFile(kSource, textOf(bytes)); };
   };
-  const auto keepsOldTarget = [](test::TestMachine& m) { EXPECT_EQ(m.readFile(kTarget), "old"); };
+  // The old file as it was, and nothing beside it.
+  const auto keepsOld = [](const std::string& target) {
+    return [target](test::TestMachine& m) {
+      EXPECT_EQ(m.readFile(target), "old");
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m.host(target).parent_path()),
+                              std::filesystem::directory_iterator()),
+                target == kTarget ? 2 : 1);
+    };
+  };
+  const auto keepsOldTarget = keepsOld(kTarget);
+  const auto withOldTarget = [=](const Bytes& source, const std::string& target = kTarget) {
+    return [=](test::TestMachine& m) {
+      writeSource(source)(m);
+      m.writeFile(target, "old");
+    };
+  };
   const auto onDriveE = [](machine::MachineConfig& c, bool full) {
     machine::DriveConfig e;
     e.letter = 'E', e.type = 3, e.full = full;
@@ -152,6 +167,23 @@ std::vector<Failure> failures() {
        [=](test::TestMachine& m) { EXPECT_EQ(m.readFile(kSource), textOf(member)); }},
       {"DestinationOnFullDrive", [=](machine::MachineConfig& c) { onDriveE(c, true); }, writeSource(member), kSource,
        "E:\\Beep.wav", -400, copyFailureBox("", kSource)},
+      {"OldDestinationOnFullDrive", [=](machine::MachineConfig& c) { onDriveE(c, true); },
+       withOldTarget(member, "E:\\Beep.wav"), kSource, "E:\\Beep.wav", -400, copyFailureBox("", kSource),
+       keepsOld("E:\\Beep.wav")},
+      {"OldDestinationOnAFullHostDisk", [](machine::MachineConfig& c) { c.faults.hostFreeBytes = 100000; },
+       withOldTarget(member), kSource, kTarget, -400, copyFailureBox("", kSource), keepsOldTarget},
+      {"TruncatedMemberOverAnOldDestination", {},
+       withOldTarget(Bytes(member.begin(), member.begin() + member.size() / 2)), kSource, kTarget, -300,
+       copyFailureBox("Invalid source file format.", kSource), keepsOldTarget},
+      {"HiddenDestination", {},
+       [=](test::TestMachine& m) {
+         withOldTarget(member)(m);
+         m.machine().files().setAttributes(kTarget, machine::kAttrHidden);
+       },
+       kSource, kTarget, -4, "Couldn't access to file : '" + kTarget + "'", keepsOldTarget},
+      {"OldDestinationInAFolderRefusingWrites",
+       [](machine::MachineConfig& c) { c.faults.refuseWrites = {"C:\\Program Files\\ZOV"}; }, withOldTarget(member),
+       kSource, kTarget, -4, "Couldn't access to file : '" + kTarget + "'", keepsOldTarget},
       {"EmptyPlainSource", {}, writeSource({}), kSource, kTarget, 0, copyFailureBox("", kSource)},
       {"TruncatedMember", {}, writeSource(Bytes(member.begin(), member.begin() + member.size() / 2)), kSource, kTarget,
        -300, copyFailureBox("Invalid source file format.", kSource)},
@@ -202,6 +234,10 @@ TEST_F(ExpandFileTest, PlainSourceIsCopiedUnchangedOverALongerOldFile) {
   m().writeFile(kTarget, std::string(500000, 'x'));
   EXPECT_EQ(ExpandFile("  " + kSource + "  ", "  " + kTarget + "  ", true), static_cast<std::int32_t>(plain.size()));
   EXPECT_EQ(m().readFile(kTarget), textOf(plain));
+  // The new file took the old one's place: nothing else is left beside it.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m().host(kTarget).parent_path()),
+                          std::filesystem::directory_iterator()),
+            2);
   EXPECT_FALSE(heldOpen(kSource));
   EXPECT_FALSE(heldOpen(kTarget));
 }

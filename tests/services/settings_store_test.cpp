@@ -2,13 +2,17 @@
 // files: the choice of back end, the order of the two settings folders, the
 // value formats, the subkey list and the error boxes.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "localisation/contact_addresses.h"
 #include "localisation/translate_text.h"
+#include "platform/machine/atomic_file.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/runtime_error.h"
 #include "services/registry.h"
@@ -237,6 +241,63 @@ TEST_F(SettingsStore, AFailedWriteShowsWhatWasNotWrittenAndTheSupportLine) {
       << m.transcript();
   EXPECT_FALSE(m.exists("C:\\Missing"));
   ExpectHasTranslationRow(SupportLine());
+}
+
+// The names in a folder of the machine, in order.
+std::vector<std::string> namesIn(test::TestMachine& m, const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(m.host(folder))) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A value that cannot be written whole (a full disk, a file held by another
+// program) keeps its old content, and no other file is left beside it.
+TEST_F(SettingsStore, AValueIsWrittenWholeOrNotAtAll) {
+  m.writeFile(at(kFolder1, "Version"), "18\r\n");
+  m.writeFile(at(kFolder1, "Held"), "7\r\n");
+  machine::MachineConfig c = m.machine().config();
+  c.faults.hostFreeBytes = 6;
+  c.faults.lockedFiles = {at(kFolder1, "Held")};
+  machine::writeFileAtomically(m.folder() / "machine.ini", c.toIniText());
+  m.reopen();
+  m.script("answer OK Error in WriteConf : 61: Disk full\nanswer OK Error in WriteConf : 70: Permission denied\n");
+  EXPECT_FALSE(WriteConf(kFolder1, "Version", "123456"));
+  EXPECT_FALSE(WriteConf(kFolder1, "Held", "8"));
+  EXPECT_EQ(boxes(), 2) << m.transcript();
+  EXPECT_EQ(m.readFile(at(kFolder1, "Version")), "18\r\n");
+  EXPECT_EQ(m.readFile(at(kFolder1, "Held")), "7\r\n");
+  EXPECT_EQ(namesIn(m, kFolder1), (std::vector<std::string>{"Held", "Version"}));
+  // Within the room left it is replaced, with nothing beside it.
+  EXPECT_TRUE(WriteConf(kFolder1, "Version", "9"));
+  EXPECT_EQ(m.readFile(at(kFolder1, "Version")), "9\r\n");
+  EXPECT_EQ(namesIn(m, kFolder1), (std::vector<std::string>{"Held", "Version"}));
+}
+
+// Another installer reading the value while this one writes it again and
+// again meets the old value or the new one, never an empty or a half one.
+TEST_F(SettingsStore, AnotherProgramReadingWhileAValueIsWrittenSeesAWholeValue) {
+  DomainAppDataDir.clear();
+  WriteConf(kFolder1, "Version", "18");
+  const pid_t writer = ::fork();
+  ASSERT_GE(writer, 0);
+  if (writer == 0) {
+    machine::setCurrentMachine(machine::Machine::open(m.folder()));
+    bool written = true;
+    for (int i = 0; i < 150; ++i) written = WriteConf(kFolder1, "Version", i % 2 ? "19" : "1234567890") && written;
+    ::_exit(written ? 0 : 1);
+  }
+  int status = 0, reads = 0;
+  std::string broken;
+  while (::waitpid(writer, &status, WNOHANG) == 0) {
+    const std::string value = ReadConf(kFolder1, "Version", "absent");
+    if (value != "18" && value != "19" && value != "1234567890") broken = "'" + value + "'";
+    ++reads;
+  }
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(broken, "") << "after " << reads << " reads";
+  EXPECT_EQ(boxes(), 0) << m.transcript();
+  EXPECT_EQ(namesIn(m, kFolder1), std::vector<std::string>{"Version"});
 }
 
 TEST_F(SettingsStore, ReadAndDeleteFailuresShowTheirBoxes) {

@@ -287,6 +287,35 @@ TEST_F(StartUpTest, WithoutAUserNameTheLastResortIsMadeLevelByLevelOnTheSystemDr
   EXPECT_EQ(WizardPage, 1);
 }
 
+TEST_F(StartUpTest, HiddenOrSystemLevelsOfTheLastResortCountAsThereAndStayAsTheyAre) {
+  const std::string conf = "C:\\Program Files\\ZOVConf";
+  const std::pair<std::string, std::uint32_t> levels[] = {{conf, machine::kAttrHidden},
+                                                          {conf + "\\Zideruv", machine::kAttrSystem},
+                                                          {conf + "\\Zideruv\\ZOV4", machine::kAttrHidden}};
+  for (std::size_t hidden = 1; hidden <= 3; ++hidden) {
+    EXPECT_FALSE(run("",
+                     [](machine::MachineConfig& c) {
+                       c.faults.knownFoldersFail = true;
+                       c.faults.userNameFails = true;
+                     },
+                     [&](TestMachine& m) {
+                       for (std::size_t i = 0; i < hidden; ++i) {
+                         makeFolder(m, levels[i].first);
+                         ASSERT_EQ(m.machine().files().setAttributes(levels[i].first, levels[i].second), 0u);
+                       }
+                     }))
+        << hidden;
+    EXPECT_EQ(boxes(), 0) << transcript();
+    EXPECT_EQ(AppDataDir, conf + "\\Zideruv\\ZOV4");
+    for (std::size_t i = 0; i < hidden; ++i) {
+      std::uint32_t attributes = 0;
+      EXPECT_EQ(machine->machine().files().attributes(levels[i].first, attributes), 0u);
+      EXPECT_EQ(attributes, machine::kAttrDirectory | levels[i].second) << levels[i].first;
+    }
+    TearDown();
+  }
+}
+
 TEST_F(StartUpTest, ALongUserNameFindsNoProfileAndDoesNotEndTheProgram) {
   run("", [](machine::MachineConfig& c) {
     c.faults.knownFoldersFail = true;
