@@ -125,7 +125,8 @@ Machine::Machine(fs::path folder, MachineConfig config)
   for (const auto& [letter, d] : config_.drives) {
     if (!d.host.empty()) continue;
     if (const int err = makeDriveFolder(folder_, letter)) {
-      throw std::runtime_error(folder_.string() + ": drive " + letter + " cannot be created: " + std::strerror(err));
+      throw std::runtime_error((folder_ / "drives").string() + ": the folder of drive " + letter + " cannot be made: " +
+                               (err == ENOTDIR ? "drives is a symbolic link or no folder" : std::strerror(err)));
     }
   }
   attributes_ = std::make_unique<AttributeStore>(folder_ / "attributes", &hostDisk_);
