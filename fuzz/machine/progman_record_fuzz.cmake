@@ -5,6 +5,7 @@ add_executable(progman_record_fuzz
   ${PROJECT_SOURCE_DIR}/platform/machine/ini_file.cpp
   ${PROJECT_SOURCE_DIR}/platform/machine/program_manager.cpp
   ${PROJECT_SOURCE_DIR}/platform/machine/machine_log.cpp
+  ${PROJECT_SOURCE_DIR}/platform/machine/machine_clock.cpp
   ${PROJECT_SOURCE_DIR}/platform/machine/atomic_file.cpp
   ${PROJECT_SOURCE_DIR}/platform/machine/kill_at_change.cpp)
 target_include_directories(progman_record_fuzz PRIVATE ${PROJECT_SOURCE_DIR})

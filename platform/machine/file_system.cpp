@@ -36,6 +36,7 @@ class Fd {
     if (fd_ >= 0) ::close(fd_);
   }
   int get() const { return fd_; }
+  int release() { return std::exchange(fd_, -1); }
   explicit operator bool() const { return fd_ >= 0; }
 
  private:
@@ -162,12 +163,17 @@ std::uint64_t OpenFile::size() const {
 // ---- FileSystem ----
 
 FileSystem::FileSystem(const MachineConfig& config, fs::path machineFolder, AttributeStore& attributes, HostDisk* disk)
-    : config_(config), attributes_(attributes), disk_(disk) {
+    : config_(config), machineFolder_(std::move(machineFolder)), attributes_(attributes), disk_(disk) {
   for (const auto& [letter, d] : config.drives) {
-    Drive drive{d, d.host.empty() ? machineFolder / "drives" / std::string(1, letter) : d.host};
-    drives_[letter] = drive;
+    drives_[letter] = makeDrive(d, d.host.empty() ? machineFolder_ / "drives" / std::string(1, letter) : d.host);
   }
   if (!config.windowsFolder.empty()) current_.drive = static_cast<char>(std::toupper(static_cast<unsigned char>(config.windowsFolder[0])));
+}
+
+FileSystem::Drive FileSystem::makeDrive(const DriveConfig& config, const fs::path& host) const {
+  const fs::path inside = host.lexically_normal().lexically_relative(machineFolder_.lexically_normal());
+  if (inside.empty() || inside == "." || *inside.begin() == "..") return Drive{config, host, host, "."};
+  return Drive{config, host, machineFolder_, inside.generic_string()};
 }
 
 const FileSystem::Drive* FileSystem::driveOf(char letter) const {
@@ -189,12 +195,11 @@ std::uint32_t FileSystem::locate(const WindowsPath& path, Location& where) const
   where.host = drive->host;
   where.exists = where.parentExists = where.parentIsFolder = where.isFolder = true;
   // Links are followed up to the drive's folder only where the machine's owner
-  // chose it (a Host= folder); a drive kept in the machine folder must be a
-  // real folder there, and so must "drives" itself: no link leads out of the machine.
-  const bool inMachine = drive->config.host.empty();
-  const Fd base(::open((inMachine ? drive->host.parent_path().parent_path() : drive->host).c_str(),
-                       O_PATH | O_DIRECTORY | O_CLOEXEC));
-  const std::string driveFolder = inMachine ? "drives/" + drive->host.filename().string() : ".";
+  // chose it (a Host= folder outside the machine folder); a drive kept in the
+  // machine folder must be a real folder there, and so must every folder on
+  // the way to it: no link leads out of the machine.
+  const Fd base(::open(drive->base.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  const std::string& driveFolder = drive->beneath;
   // The folders on the way spelled as stored are passed in one step; otherwise
   // the walk goes one component at a time. A drive folder that is gone leaves the drive empty.
   std::string way = driveFolder;
@@ -445,21 +450,33 @@ std::uint32_t FileSystem::openFile(std::string_view p, FileAccess access, FileDi
     if (it->second == FileShare::DenyWrite && access != FileAccess::Read) return kErrorSharingViolation;
   }
 
-  int flags = O_CLOEXEC | O_NOFOLLOW;
+  // Not truncated on opening: the file is checked first. Not blocking, so
+  // that a pipe standing in a drive is refused instead of waited for (on a
+  // plain file the flag changes nothing).
+  int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
   flags |= access == FileAccess::Read ? O_RDONLY : access == FileAccess::Write ? O_WRONLY : O_RDWR;
   if (disposition != FileDisposition::OpenExisting) flags |= O_CREAT;
-  if (disposition == FileDisposition::CreateAlways) flags |= O_TRUNC;
   if (disposition == FileDisposition::CreateNew) flags |= O_EXCL;
   if (access == FileAccess::Read && (flags & O_CREAT)) flags = (flags & ~O_RDONLY) | O_RDWR;
   if (!exists || disposition == FileDisposition::CreateAlways) beforeChange();
-  const int fd = ::openat(where.folder.get(), where.name.c_str(), flags, 0644);
-  if (fd < 0) {
+  Fd fd(::openat(where.folder.get(), where.name.c_str(), flags, 0644));
+  if (!fd) {
     if (errno == EEXIST) return kErrorFileExists;  // made by another program since the look-up
     return errno == ENOSPC || errno == EDQUOT ? kErrorDiskFull : errno == ENOENT ? kErrorPathNotFound : kErrorAccessDenied;
   }
+  // Only plain files: a device or a pipe leads out of the machine. A file
+  // with another hard link may be that of a file outside the machine folder:
+  // it is not changed in place, but refused as Windows refuses a file that
+  // another program holds open.
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return kErrorAccessDenied;
+  if (writes && st.st_nlink > 1) return kErrorSharingViolation;
+  if (disposition == FileDisposition::CreateAlways && st.st_size > 0 && ::ftruncate(fd.get(), 0) != 0) {
+    return kErrorAccessDenied;
+  }
   open_.emplace(key, share);
   const Drive* drive = driveOf(path.drive);
-  file.reset(new OpenFile(*this, fd, canon, access, drive->config.full, drive->config.host.empty() ? disk_ : nullptr));
+  file.reset(new OpenFile(*this, fd.release(), canon, access, drive->config.full, drive->config.host.empty() ? disk_ : nullptr));
   return kErrorSuccess;
 }
 
@@ -561,7 +578,7 @@ std::string FileSystem::mountHostFolder(const fs::path& hostFolder) {
     if (drives_.count(letter)) continue;
     DriveConfig d;
     d.letter = letter, d.type = 4, d.readOnly = true, d.label = "host", d.host = hostFolder;
-    drives_[letter] = Drive{d, hostFolder};
+    drives_[letter] = makeDrive(d, hostFolder);
     return std::string(1, letter) + ":\\";
   }
   return {};

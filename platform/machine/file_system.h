@@ -121,7 +121,13 @@ class FileSystem {
   struct Drive {
     DriveConfig config;
     std::filesystem::path host;
+    // Where walks start: a drive inside the machine folder (drives/X, or a
+    // Host= folder there) is reached from the machine folder through no
+    // link; any other Host= folder is the owner's choice and the walk starts in it.
+    std::filesystem::path base;
+    std::string beneath;
   };
+  Drive makeDrive(const DriveConfig& config, const std::filesystem::path& host) const;
   // Where a Windows path lies on the host, found by one walk, with the folder
   // that holds it kept open for the operation.
   struct Location;
@@ -138,6 +144,7 @@ class FileSystem {
   std::uint32_t removeWithAttributes(const Location& where);
 
   const MachineConfig& config_;
+  std::filesystem::path machineFolder_;
   AttributeStore& attributes_;
   HostDisk* disk_;
   std::map<char, Drive> drives_;

@@ -1,6 +1,13 @@
 #include "ini_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <unordered_map>
 
 #include "platform/text/case_map.h"
 #include "platform/text/utf8.h"
@@ -23,6 +30,8 @@ std::string trimmed(const std::string& s) {
 
 std::vector<IniSection> parseIni(const std::string& text, const std::filesystem::path& file) {
   std::vector<IniSection> sections;
+  // Each section's name in upper case -> its index, to find one that stands twice.
+  std::unordered_map<std::string, std::size_t> names;
   if (text.starts_with("\xEF\xBB\xBF")) throw MachineFileError(file, 1, "a byte order mark: save the file as UTF-8 without it");
   int lineNo = 0;
   std::size_t pos = 0;
@@ -41,10 +50,10 @@ std::vector<IniSection> parseIni(const std::string& text, const std::filesystem:
       if (line.back() != ']') throw MachineFileError(file, lineNo, "a section name must end with ']'");
       const std::string name = trimmed(line.substr(1, line.size() - 2));
       if (name.empty()) throw MachineFileError(file, lineNo, "empty section name");
-      const auto same = std::find_if(sections.begin(), sections.end(),
-                                     [&](const IniSection& s) { return text::equalsNoCase(s.name, name); });
-      if (same != sections.end()) {
-        throw MachineFileError(file, lineNo, "[" + name + "] stands twice (also at line " + std::to_string(same->line) + ")");
+      const auto [same, added] = names.emplace(text::upper(name), sections.size());
+      if (!added) {
+        throw MachineFileError(file, lineNo,
+                               "[" + name + "] stands twice (also at line " + std::to_string(sections[same->second].line) + ")");
       }
       sections.push_back({name, lineNo, {}});
       continue;
@@ -58,6 +67,27 @@ std::vector<IniSection> parseIni(const std::string& text, const std::filesystem:
   }
   if (sections.empty()) throw MachineFileError(file, std::max(lineNo, 1), "no [section]: the file is empty");
   return sections;
+}
+
+bool readIniFile(const std::filesystem::path& file, std::string& text) {
+  text.clear();
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0 && errno == ENOENT) return false;
+  struct stat st {};
+  std::string problem = fd < 0 && errno == ELOOP ? "it is a symbolic link"
+                        : fd < 0                 ? std::strerror(errno)
+                        : ::fstat(fd, &st) != 0  ? std::strerror(errno)
+                        : !S_ISREG(st.st_mode)   ? "it is not a plain file"
+                                                 : "";
+  for (char buffer[65536]; problem.empty();) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n > 0) text.append(buffer, static_cast<std::size_t>(n));
+    else if (errno != EINTR) problem = std::strerror(errno);
+  }
+  if (fd >= 0) ::close(fd);
+  if (!problem.empty()) throw MachineFileError(file, 1, "cannot be read: " + problem);
+  return true;
 }
 
 }  // namespace zov::machine

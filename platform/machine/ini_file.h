@@ -31,6 +31,12 @@ struct IniSection {
 };
 
 // Parses the text of an INI file. Section and key names keep their case.
+// Takes time in proportion to the text's length.
 std::vector<IniSection> parseIni(const std::string& text, const std::filesystem::path& file);
+
+// The text of one of the machine folder's INI files, read without following
+// a link; false when there is none. Throws MachineFileError (line 1) when it
+// is a link, no plain file, or cannot be read.
+bool readIniFile(const std::filesystem::path& file, std::string& text);
 
 }  // namespace zov::machine

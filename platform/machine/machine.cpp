@@ -1,6 +1,12 @@
 #include "machine.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 #include <system_error>
 
@@ -87,6 +93,21 @@ void makeFolders(FileSystem& files, const std::string& windowsPath) {
   }
 }
 
+// Makes drives/<letter> in the machine folder where it is missing, through
+// no link: a "drives" that is a link makes nothing outside. 0 or the errno.
+int makeDriveFolder(const fs::path& machineFolder, char letter) {
+  const int folder = ::open(machineFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) return errno;
+  int err = ::mkdirat(folder, "drives", 0777) == 0 || errno == EEXIST ? 0 : errno;
+  const int drives = err ? -1 : ::openat(folder, "drives", O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (!err && drives < 0) err = errno;
+  const char name[] = {letter, '\0'};
+  if (!err && ::mkdirat(drives, name, 0777) != 0 && errno != EEXIST) err = errno;
+  if (drives >= 0) ::close(drives);
+  ::close(folder);
+  return err;
+}
+
 }  // namespace
 
 fs::path Machine::chosenFolder() {
@@ -104,15 +125,17 @@ Machine::Machine(fs::path folder, MachineConfig config)
       otherWindows_(config_.otherWindows) {
   killAtChange(config_.faults.killAtChange);
   for (const auto& [letter, d] : config_.drives) {
-    std::error_code ec;
-    if (d.host.empty()) fs::create_directories(folder_ / "drives" / std::string(1, letter), ec);
-    if (ec) throw std::runtime_error(folder_.string() + ": drive " + letter + " cannot be created: " + ec.message());
+    if (!d.host.empty()) continue;
+    if (const int err = makeDriveFolder(folder_, letter)) {
+      throw std::runtime_error((folder_ / "drives").string() + ": the folder of drive " + letter + " cannot be made: " +
+                               (err == ENOTDIR ? "drives is a symbolic link or no folder" : std::strerror(err)));
+    }
   }
   attributes_ = std::make_unique<AttributeStore>(folder_ / "attributes", &hostDisk_);
   files_ = std::make_unique<FileSystem>(config_, folder_, *attributes_, &hostDisk_);
   registry_ =
       std::make_unique<RegistryStore>(RegistryStore::load(folder_ / "registry.reg", config_.codePage, &hostDisk_));
-  log_ = std::make_unique<MachineLog>(folder_ / "log");
+  log_ = std::make_unique<MachineLog>(folder_ / "log", clock_);
   programManager_ = std::make_unique<ProgramManager>(folder_ / "progman.ini", config_.programManagerAnswers, *log_);
   files_->setInUseCheck([this](const std::string& path) { return programFileInUse(path); });
 }

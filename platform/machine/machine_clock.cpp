@@ -4,7 +4,8 @@
 
 namespace zov::machine {
 
-MachineClock::MachineClock(ClockMode mode) : mode_(mode), start_(std::chrono::steady_clock::now()) {}
+MachineClock::MachineClock(ClockMode mode)
+    : mode_(mode), start_(std::chrono::steady_clock::now()), opened_(std::chrono::system_clock::now()) {}
 
 std::uint64_t MachineClock::now() const {
   if (mode_ == ClockMode::Virtual) return virtualNow_;
@@ -24,6 +25,10 @@ void MachineClock::waitUntil(std::uint64_t moment) {
   // Real time may overshoot a little; a later now() never goes back.
   const std::uint64_t current = now();
   if (moment > current) wait(moment - current);
+}
+
+std::chrono::system_clock::time_point MachineClock::timeOfDay() const {
+  return opened_ + std::chrono::milliseconds(now());
 }
 
 }  // namespace zov::machine

@@ -22,10 +22,15 @@ class MachineClock {
   void wait(std::uint64_t milliseconds);
   // Lets time pass until `moment` (a value of now()); nothing when it has come.
   void waitUntil(std::uint64_t moment);
+  // The machine's time of day: the host's when the machine was opened, moved
+  // on by the machine's time since, so that on virtual time it stands still
+  // between waits and jumps by each wait.
+  std::chrono::system_clock::time_point timeOfDay() const;
 
  private:
   ClockMode mode_;
   std::chrono::steady_clock::time_point start_;
+  std::chrono::system_clock::time_point opened_;
   std::uint64_t virtualNow_ = 0;
 };
 

@@ -4,7 +4,6 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <limits>
 #include <sstream>
@@ -150,14 +149,34 @@ struct Text {
   std::string write(const std::string& field) const { return field; }
 };
 
-// A host folder: a relative one is taken relative to the folder of machine.ini.
+// A host folder: an absolute one anywhere the owner names it; a relative one
+// is a folder inside the folder of machine.ini, reached through no link.
 struct HostFolder {
   std::filesystem::path base;
   std::string read(const std::string& v, std::filesystem::path& field) const {
+    namespace fs = std::filesystem;
     if (v.empty()) return "Host= needs a folder";
-    field = std::filesystem::path(v).is_absolute() ? std::filesystem::path(v) : base / v;
+    const fs::path inside = fs::path(v).lexically_normal();
+    if (inside.is_absolute()) {
+      field = inside;
+    } else {
+      if (inside == ".") return "Host=" + v + " names the machine folder itself (a relative Host= names a folder inside it)";
+      if (*inside.begin() == "..") {
+        return "Host=" + v + " leads out of the machine folder (a relative Host= names a folder inside it)";
+      }
+      field = base;
+      for (const auto& part : inside) {
+        if (part.empty()) continue;  // the end of "folder/"
+        field /= part;
+        std::error_code ec;
+        if (fs::is_symlink(field, ec)) {
+          return "Host=" + v + " goes through the symbolic link " + field.string() +
+                 " (a relative Host= names a folder inside the machine folder, reached through no link)";
+        }
+      }
+    }
     std::error_code ec;
-    if (!std::filesystem::is_directory(field, ec)) return "the host folder " + field.string() + " does not exist";
+    if (!fs::is_directory(field, ec)) return "the host folder " + field.string() + " does not exist";
     return {};
   }
   std::string write(const std::filesystem::path& field) const { return field.string(); }
@@ -328,11 +347,9 @@ void readSection(const IniSection& s, Section section, Target target, const std:
 }  // namespace
 
 MachineConfig MachineConfig::load(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw MachineFileError(file, 1, "cannot be read");
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  return parse(buffer.str(), file);
+  std::string text;
+  if (!readIniFile(file, text)) throw MachineFileError(file, 1, "cannot be read: it is not there");
+  return parse(text, file);
 }
 
 MachineConfig MachineConfig::parse(const std::string& text, const std::filesystem::path& file) {

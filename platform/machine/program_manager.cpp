@@ -1,6 +1,5 @@
 #include "program_manager.h"
 
-#include <fstream>
 #include <sstream>
 
 #include "platform/machine/atomic_file.h"
@@ -88,11 +87,8 @@ std::string defaultTitle(const std::string& commandLine) {
 
 ProgramManager::ProgramManager(std::filesystem::path file, bool answers, MachineLog& log)
     : file_(std::move(file)), answers_(answers), log_(log) {
-  std::ifstream in(file_, std::ios::binary);
-  if (!in) return;
-  std::stringstream text;
-  text << in.rdbuf();
-  groups_ = parseRecord(text.str(), file_);
+  std::string text;
+  if (readIniFile(file_, text)) groups_ = parseRecord(text, file_);
 }
 
 std::vector<ProgramManager::Group> ProgramManager::parseRecord(const std::string& text, const std::filesystem::path& file) {

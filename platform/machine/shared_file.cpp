@@ -61,7 +61,7 @@ bool SharedFile::read(std::string& text, int& error) {
   error = 0;
   text.clear();
   read_ = {};
-  const int fd = ::open(file_.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(file_.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     if (errno != ENOENT) error = errno;
     return false;

@@ -136,5 +136,24 @@ TEST(ProgramManager, ARecordThatDoesNotParseStopsTheMachineWithItsLine) {
   }
 }
 
+// A long record is read in time in proportion to its length (100,000 groups
+// took minutes while each group name was compared with every one before it);
+// a name standing twice, in another case, is still found.
+TEST(ProgramManager, ARecordOfAHundredThousandGroupsIsReadAndAGroupStandingTwiceIsFound) {
+  std::string record;
+  for (int g = 0; g < 100'000; ++g) record += "[Group " + std::to_string(g) + "]\nItem=A\nCommand=C:\\a.exe\n";
+  const auto groups = machine::ProgramManager::parseRecord(record, "progman.ini");
+  ASSERT_EQ(groups.size(), 100'000u);
+  EXPECT_EQ(groups.back().name, "Group 99999");
+  EXPECT_EQ(groups.back().items.front().commandLine, "C:\\a.exe");
+  try {
+    machine::ProgramManager::parseRecord("[Group 4]\n[Group 5]\n[GROUP 4]\n", "progman.ini");
+    FAIL() << "a group standing twice was taken";
+  } catch (const machine::MachineFileError& e) {
+    EXPECT_EQ(e.line, 3) << e.what();
+    EXPECT_NE(std::string(e.what()).find("(also at line 1)"), std::string::npos) << e.what();
+  }
+}
+
 }  // namespace
 }  // namespace zov
