@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every fuzz target of the fuzz preset for a bounded time each: SECONDS.
-# Prints one line a target (its runs, no crash); a target that crashes shows
+# Prints one line a target ("Fuzzing NAME: RUNS runs in SECONDS s, no crash"); a target that crashes shows
 # what libFuzzer said, leaves its crash input in the current folder and fails
 # the run.
 set -euo pipefail
@@ -19,13 +19,13 @@ fuzz() {
   local name=$1 log=$corpus/$1.log
   shift
   if ! "$@" >"$log" 2>&1; then
-    echo "$name: CRASHED"
+    echo "Fuzzing $name: CRASHED"
     grep -v '^#[0-9]' "$log" | tail -n 60
     exit 1
   fi
   local runs
   runs=$(grep -o 'Done [0-9]* runs' "$log" | grep -o '[0-9]*' || echo '?')
-  echo "$name: $runs runs in $seconds s, no crash"
+  echo "Fuzzing $name: $runs runs in $seconds s, no crash"
 }
 fuzz szdd_fuzz "$here/lz/run-bounded.sh" "$seconds" "$build/lz/szdd_fuzz"
 for target in registry:registry_fuzz ini:machine_ini_fuzz progman:progman_record_fuzz; do
