@@ -118,7 +118,7 @@ TranslationRow supportLineRow() {
 }
 
 TranslationRowTable buildTable() {
-  TranslationRowTable rows{};
+  TranslationRowTable rows;
   for (const PlainRow& plain : PlainRows()) {
     for (int language = 0; language < kTableLanguages; ++language) {
       rows[plain.slot][language] = plain.texts[language];

@@ -170,6 +170,7 @@ void tone(Bytes& out, std::size_t count, bool sixteen, Random& random) {
 Bytes wavHeader(std::uint16_t bits) {
   const std::uint32_t rate = 11025;
   Bytes out;
+  out.reserve(44);  // the header's size; GCC 12 warns falsely of an overflow when inserts grow an empty vector
   text(out, "RIFF");
   le(out, 0, 4);
   text(out, "WAVEfmt ");

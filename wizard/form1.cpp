@@ -157,7 +157,7 @@ void Form1Window::Form_Unload(int& cancel) {
   if (Command2.Caption == TranslateText("Finish")) {
     if (Check1.Value == 1) {
       runtime::IgnoreErrors([] {
-        runtime::Shell("\"" + Trim(InstallDir) + "\\" + Trim(ProgramName) + ".exe\"", 1);
+        runtime::Shell('"' + Trim(InstallDir) + '\\' + Trim(ProgramName) + ".exe\"", 1);
       });
     }
     runtime::IgnoreErrors([] { runtime::DoEvents(); });

@@ -34,7 +34,7 @@ std::string FormatMegabytes(double megabytes) {
   const double rounded = std::round(megabytes);
   if (rounded < 1) return {};
   std::string digits = std::to_string(static_cast<long long>(rounded));
-  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), ",");
+  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), 1, ',');
   return digits;
 }
 

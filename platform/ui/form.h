@@ -78,7 +78,6 @@ class Form {
   std::vector<Control*> controls_;
   win32::HWND hwnd_ = 0;
   bool loaded_ = false;
-  bool shownOnce_ = false;
   Control* active_ = nullptr;
 };
 

@@ -169,7 +169,8 @@ int ShellExecuteA(HWND owner, const std::string& operation, const std::string& f
     return 42;
   }
   std::uint32_t error = 0;
-  const std::string line = "\"" + target + "\"" + (parameters.empty() ? "" : " " + textOf(ansiOf(parameters)));
+  std::string line = '"' + target + '"';
+  if (!parameters.empty()) line += ' ' + textOf(ansiOf(parameters));
   return host().startProgram(line, showCommand, error) ? 42 : static_cast<int>(error);
 }
 

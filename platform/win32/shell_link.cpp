@@ -104,6 +104,7 @@ std::optional<std::vector<std::uint8_t>> ShellLinkBytes(const ShellLink& link, i
   if (text::toUtf16(link.targetPath).size() > std::numeric_limits<std::uint16_t>::max()) return std::nullopt;
 
   Writer w;
+  w.bytes.reserve(512);  // a usual link's size; GCC 12 warns falsely of an overflow when inserts grow an empty vector
   w.u32(kHeaderSize);
   w.bytes.insert(w.bytes.end(), std::begin(kLinkClassId), std::end(kLinkClassId));
   w.u32(flags);

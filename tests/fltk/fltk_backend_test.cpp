@@ -10,8 +10,8 @@
 
 #include "platform/runtime/runtime_error.h"
 #include "platform/ui/backend.h"
-#include "platform/ui/fltk/classic_button.h"
 #include "platform/ui/fltk/fltk_backend.h"
+#include "platform/ui/fltk/text_fit.h"
 #include "tests/fltk/sample_form.h"
 #include "tests/fltk/x_driver.h"
 #include "tests/support/test_machine.h"
@@ -292,12 +292,27 @@ TEST_F(FltkBackendTest, TheTitleBarHasACloseBoxAndNoMinimiseButton) {
   EXPECT_EQ(hints[2], 2 | 8 | 16);
 }
 
-TEST_F(FltkBackendTest, ACaptionWiderThanItsButtonIsDrawnSmallerToShowWhole) {
-  EXPECT_EQ(ui::fltk::captionSizeToFit("&Go", FL_HELVETICA, 11, 80), 11);
-  const int size = ui::fltk::captionSizeToFit("&Nouveau R\xC3\xA9pertoire", FL_HELVETICA, 11, 110);
+TEST_F(FltkBackendTest, ATextTooBigForItsRoomIsDrawnSmallerToShowWhole) {
+  using ui::fltk::ShownText;
+  const ShownText go{"&Go", FL_HELVETICA, 11, 80, 20, false, true};
+  EXPECT_EQ(ui::fltk::fittedSize(go), 11);
+  ShownText folder{"&Nouveau R\xC3\xA9pertoire", FL_HELVETICA, 11, 100, 20, false, true};
+  const int size = ui::fltk::fittedSize(folder);
   EXPECT_LT(size, 11);
   EXPECT_GT(size, 8);  // it fits there, above the smallest size
-  EXPECT_EQ(ui::fltk::captionSizeToFit("&Nouveau R\xC3\xA9pertoire", FL_HELVETICA, size, 110), size);
+  EXPECT_TRUE(ui::fltk::showsWhole(folder, size));
+  EXPECT_FALSE(ui::fltk::showsWhole(folder, size + 1));
+  // A wrapping text may take the lines its room holds, and no more.
+  ShownText two{"Lancer ZOV maintenant.", FL_HELVETICA, 11, 100, 30, true, false};
+  EXPECT_EQ(ui::fltk::fittedSize(two), 11);
+  two.height = 14;  // one line
+  const int oneLine = ui::fltk::fittedSize(two);
+  EXPECT_LT(oneLine, 11);
+  EXPECT_TRUE(ui::fltk::showsWhole(two, oneLine));
+  // What does not fit even at the smallest size is drawn at the smallest.
+  folder.width = 10;
+  EXPECT_EQ(ui::fltk::fittedSize(folder), 8);
+  EXPECT_FALSE(ui::fltk::showsWhole(folder, 8));
 }
 
 }  // namespace

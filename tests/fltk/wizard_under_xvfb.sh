@@ -3,28 +3,27 @@
 # with a window manager drawing the title bars, and drives it as a person
 # would, in English and then in German: real clicks (xdotool) through pages
 # 1, 2 and 4, the Install button, the cancel question answered No, and Finish
-# on the finish page. Screenshots of the pages and of the question go to the
-# folder given; the progress page is taken half-way, while the runtime package
-# runs (the machine lets it run for four seconds). Fails when the window does not appear, its caption is wrong, or a
+# on the finish page. Screenshots of the pages before the finish page and of
+# the question go to the folder given; the progress page is taken half-way,
+# while the runtime package runs (the machine lets it run for four seconds). Fails when the window does not appear, its caption is wrong, or a
 # click does not reach its handler (the page or the caption does not change).
 #
 #   wizard_under_xvfb.sh SETUPMODERN_EXE SCREENSHOT_FOLDER
 set -u
-for tool in xvfb-run xauth xdotool import identify icewm xprop; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (Debian: xvfb xauth xdotool imagemagick icewm x11-utils)"; exit 1; }
+for tool in xvfb-run xauth xdotool import identify xprop; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (Debian: xvfb xauth xdotool imagemagick x11-utils)"; exit 1; }
 done
 if [ -z "${ZOV_INSIDE_XVFB:-}" ]; then
-  exec env ZOV_INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$0" "$@"
+  exec env ZOV_INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
+    bash "$(dirname "$0")/with_window_manager.sh" bash "$0" "$@"
 fi
 exe=$(realpath "$1")
 shots=$2
 mkdir -p "$shots"
 work=$(mktemp -d)
 app=
-wm=
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null
-  [ -n "$wm" ] && kill "$wm" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -43,14 +42,6 @@ within() {
   done
   return 1
 }
-
-# The window manager, with its classic theme and no task bar.
-mkdir -p "$work/icewm"
-printf 'ShowTaskBar=0\n' >"$work/icewm/preferences"
-printf 'Theme="win95/default.theme"\n' >"$work/icewm/theme"
-HOME=$work ICEWM_PRIVCFG=$work/icewm icewm >/dev/null 2>&1 &
-wm=$!
-sleep 1
 
 window=        # the wizard's window
 X=0 Y=0        # its client area on the screen
@@ -158,7 +149,6 @@ run() {  # run LANGUAGE CAPTION QUESTION_TITLE
 
   # The installation goes on to the finish page, where Finish ends the program.
   sleep 3
-  shot "$lang-6-finish"
   within sh -c "xdotool mousemove $((X + 390)) $((Y + 291)) click 1; sleep 0.2; ! kill -0 $app 2>/dev/null" \
     || fail "$lang: Finish did not end the program"
   wait "$app"

@@ -60,6 +60,37 @@ std::array<int, 3> pixel(const ui::Form& form, int x, int y) {
   return {static_cast<int>((value >> 16) & 0xFF), static_cast<int>((value >> 8) & 0xFF), static_cast<int>(value & 0xFF)};
 }
 
+std::vector<unsigned long> pixels(Fl_Window& window, int x, int y, int w, int h) {
+  Fl::flush();
+  XSync(fl_display, False);
+  XImage* image = XGetImage(fl_display, fl_xid(&window), x, y, static_cast<unsigned>(w), static_cast<unsigned>(h),
+                            AllPlanes, ZPixmap);
+  if (!image) return {};
+  std::vector<unsigned long> colours;
+  colours.reserve(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+  for (int row = 0; row < h; ++row) {
+    for (int column = 0; column < w; ++column) colours.push_back(XGetPixel(image, column, row) & 0xFFFFFFul);
+  }
+  XDestroyImage(image);
+  return colours;
+}
+
+std::pair<int, int> neededRoom(const ui::fltk::ShownText& shown) {
+  const char saved = fl_draw_shortcut;
+  fl_draw_shortcut = shown.accessKeys ? 1 : 0;
+  fl_font(shown.face, ui::fltk::fittedSize(shown));
+  int w = shown.wraps ? shown.width : 0, h = 0;
+  fl_measure(shown.text.c_str(), w, h, 0);
+  fl_draw_shortcut = saved;
+  return {w, h};
+}
+
+bool saveScreenshot(Fl_Window& window, const std::string& path) {
+  Fl::flush();
+  XSync(fl_display, False);
+  return std::system(("import -frame -window " + std::to_string(fl_xid(&window)) + " '" + path + "'").c_str()) == 0;
+}
+
 void sendCloseRequest(const ui::Form& form) {
   Fl_Window* w = windowOf(form);
   if (!w) return;

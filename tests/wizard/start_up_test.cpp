@@ -68,7 +68,7 @@ TEST_F(StartUpTest, NothingStoredBeforeVistaFollowsTheSystemLanguage) {
   const std::pair<std::uint16_t, const char*> cases[] = {
       {0x0407, "Deutsch"}, {0x040C, "Français"}, {0x0C0A, "Espanol"}, {0x041F, "English"}, {0x0411, "English"}};
   for (const auto& [language, item] : cases) {
-    run("", [&](machine::MachineConfig& c) { onXp(c), c.uiLanguage = language; });
+    run("", [&, system = language](machine::MachineConfig& c) { onXp(c), c.uiLanguage = system; });
     EXPECT_EQ(Form1().Combo1.Text(), item) << language;
     TearDown();
   }

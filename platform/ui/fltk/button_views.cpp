@@ -11,6 +11,7 @@
 #include "platform/ui/fltk/classic_button.h"
 #include "platform/ui/fltk/control_view.h"
 #include "platform/ui/fltk/look.h"
+#include "platform/ui/fltk/text_fit.h"
 
 namespace zov::ui::fltk {
 
@@ -22,19 +23,32 @@ void setFont(Widget& w, const Font& font) {
   w.labelsize(pixelSize(font));
 }
 
-// Draws a check box or option button with its focus rectangle round the
-// caption only, where FLTK would draw it round the whole control.
+// The room of a check box's or option button's caption: right of its mark,
+// which is as big as the caption's own size.
+ShownText toggleCaption(const Fl_Widget& button) {
+  const int indent = button.labelsize() + 4;
+  return {button.label() ? button.label() : "", button.labelfont(), button.labelsize(), button.w() - indent,
+          button.h(), true, true};
+}
+
+// Draws a check box or option button: FLTK draws its mark (it has no label
+// of its own to draw), then the caption is drawn fitted, with the focus
+// rectangle round the caption only, where FLTK would draw it round the whole control.
 template <typename DrawBase>
-void drawWithCaptionFocus(Fl_Widget& button, DrawBase drawBase) {
+void drawToggle(Fl_Widget& button, DrawBase drawBase) {
   const bool focused = Fl::focus() == &button && Fl::visible_focus();
   Fl::visible_focus(0);
   drawBase();
   Fl::visible_focus(1);
-  if (!focused || !button.label()) return;
-  fl_font(button.labelfont(), button.labelsize());
-  int tw = button.w() - button.labelsize() - 4, th = 0;
-  fl_measure(button.label(), tw, th, 0);
-  const int tx = button.x() + button.labelsize() + 4, ty = button.y() + (button.h() - th) / 2;
+  const ShownText shown = toggleCaption(button);
+  const int tx = button.x() + button.labelsize() + 4;
+  fl_color(button.active_r() ? button.labelcolor() : fl_inactive(button.labelcolor()));
+  drawFitted(shown, tx, button.y(), FL_ALIGN_LEFT);
+  if (!focused || shown.text.empty()) return;
+  fl_font(shown.face, fittedSize(shown));
+  int tw = shown.width, th = 0;
+  fl_measure(shown.text.c_str(), tw, th, 0);
+  const int ty = button.y() + (button.h() - th) / 2;
   fl_color(FL_FOREGROUND_COLOR);
   fl_line_style(FL_DOT);
   fl_rect(tx - 1, ty, std::min(tw + 3, button.w() - (tx - 1 - button.x())), th);
@@ -66,10 +80,10 @@ class CommandButtonView : public ClassicButton, public View {
   CommandButton& button_;
 };
 
-class CheckBoxView : public Fl_Check_Button, public View {
+class CheckBoxView : public Fl_Check_Button, public View, public ShowsText {
  public:
   CheckBoxView(CheckBox& box, InputSink& sink) : Fl_Check_Button(0, 0, 0, 0), View(box, sink), box_(box) {
-    align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP | FL_ALIGN_CLIP);
+    labeltype(FL_NO_LABEL);
     callback([](Fl_Widget* w, void*) { static_cast<CheckBoxView*>(w)->post(UserInput::Kind::Click); });
   }
   Fl_Widget& widget() override { return *this; }
@@ -82,17 +96,18 @@ class CheckBoxView : public Fl_Check_Button, public View {
     noteEvent(event);
     return Fl_Check_Button::handle(event);
   }
-  void draw() override { drawWithCaptionFocus(*this, [this] { Fl_Check_Button::draw(); }); }
+  ShownText shownText() const override { return toggleCaption(*this); }
+  void draw() override { drawToggle(*this, [this] { Fl_Check_Button::draw(); }); }
 
  private:
   CheckBox& box_;
 };
 
-class OptionButtonView : public Fl_Round_Button, public View {
+class OptionButtonView : public Fl_Round_Button, public View, public ShowsText {
  public:
   OptionButtonView(OptionButton& option, InputSink& sink)
       : Fl_Round_Button(0, 0, 0, 0), View(option, sink), option_(option) {
-    align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP | FL_ALIGN_CLIP);
+    labeltype(FL_NO_LABEL);
     callback([](Fl_Widget* w, void*) { static_cast<OptionButtonView*>(w)->post(UserInput::Kind::Click); });
   }
   Fl_Widget& widget() override { return *this; }
@@ -105,7 +120,8 @@ class OptionButtonView : public Fl_Round_Button, public View {
     noteEvent(event);
     return Fl_Round_Button::handle(event);
   }
-  void draw() override { drawWithCaptionFocus(*this, [this] { Fl_Round_Button::draw(); }); }
+  ShownText shownText() const override { return toggleCaption(*this); }
+  void draw() override { drawToggle(*this, [this] { Fl_Round_Button::draw(); }); }
 
  private:
   OptionButton& option_;

@@ -9,22 +9,11 @@ namespace zov::ui::fltk {
 
 namespace {
 
-constexpr int kSmallestCaption = 8;  // pixels
+// The caption's room lies inside the focus outline, the bevel and a pixel of air on each side.
+constexpr int kInsetX = 4;
+constexpr int kInsetY = 2;
 
 }  // namespace
-
-int captionSizeToFit(const char* caption, Fl_Font font, int size, int width) {
-  const char saved = fl_draw_shortcut;
-  fl_draw_shortcut = 1;  // the access key's '&' takes no room
-  for (; size > kSmallestCaption; --size) {
-    fl_font(font, size);
-    int tw = 0, th = 0;
-    fl_measure(caption, tw, th, 0);
-    if (tw <= width - 6) break;  // the bevel and a little air on each side
-  }
-  fl_draw_shortcut = saved;
-  return size;
-}
 
 ClassicButton::ClassicButton(int x, int y, int w, int h) : Fl_Button(x, y, w, h) {
   box(FL_UP_BOX);
@@ -33,6 +22,10 @@ ClassicButton::ClassicButton(int x, int y, int w, int h) : Fl_Button(x, y, w, h)
 
 void ClassicButton::caption(const std::string& text) {
   if (!label() || text != label()) copy_label(text.c_str());
+}
+
+ShownText ClassicButton::shownText() const {
+  return {label() ? label() : "", labelfont(), labelsize(), w() - 2 * kInsetX, h() - 2 * kInsetY, false, true};
 }
 
 int ClassicButton::handle(int event) {
@@ -53,21 +46,18 @@ void ClassicButton::draw() {
     ++bx, ++by, bw -= 2, bh -= 2;
   }
   draw_box(value() ? down_box() : box(), bx, by, bw, bh, color());
-  const int shift = value() ? 1 : 0;
-  const char saved = fl_draw_shortcut;
-  fl_draw_shortcut = 1;
-  const char* text = label() ? label() : "";
-  fl_font(labelfont(), captionSizeToFit(text, labelfont(), labelsize(), bw));
+  const ShownText shown = shownText();
+  const int tx = x() + kInsetX, ty = y() + kInsetY;
   if (active_r()) {
+    const int shift = value() ? 1 : 0;
     fl_color(labelcolor());
-    fl_draw(text, bx + shift, by + shift, bw, bh, FL_ALIGN_CENTER | FL_ALIGN_CLIP, nullptr, 0);
+    drawFitted(shown, tx + shift, ty + shift, FL_ALIGN_CENTER);
   } else {
     fl_color(systemColor(20));
-    fl_draw(text, bx + 1, by + 1, bw, bh, FL_ALIGN_CENTER | FL_ALIGN_CLIP, nullptr, 0);
+    drawFitted(shown, tx + 1, ty + 1, FL_ALIGN_CENTER);
     fl_color(systemColor(17));
-    fl_draw(text, bx, by, bw, bh, FL_ALIGN_CENTER | FL_ALIGN_CLIP, nullptr, 0);
+    drawFitted(shown, tx, ty, FL_ALIGN_CENTER);
   }
-  fl_draw_shortcut = saved;
   if (focused) draw_focus(FL_NO_BOX, bx + 3, by + 3, bw - 6, bh - 6);
 }
 

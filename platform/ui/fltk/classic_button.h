@@ -7,19 +7,18 @@
 
 #include <string>
 
+#include "platform/ui/fltk/text_fit.h"
+
 namespace zov::ui::fltk {
 
-// The font size at which a caption fits a button `width` pixels wide: its
-// own `size`, or a smaller one down to 8 pixels. The stored widths were made
-// for Windows' font, which is narrower than the real window's.
-int captionSizeToFit(const char* caption, Fl_Font font, int size, int width);
-
-class ClassicButton : public Fl_Button {
+// Its caption is fitted into the button inside the bevel and the focus outline.
+class ClassicButton : public Fl_Button, public ShowsText {
  public:
   ClassicButton(int x, int y, int w, int h);
   // The caption; '&' marks the access key, "&&" is an ampersand.
   void caption(const std::string& text);
   int handle(int event) override;
+  ShownText shownText() const override;
 
  protected:
   void draw() override;

@@ -11,6 +11,7 @@
 
 #include "platform/ui/fltk/classic_button.h"
 #include "platform/ui/fltk/look.h"
+#include "platform/ui/fltk/text_fit.h"
 #include "platform/ui/fltk/x11_window.h"
 
 namespace zov::ui::fltk {
@@ -40,20 +41,22 @@ std::string buttonCaption(int answer) {
   }
 }
 
-// Text shown as it stands: no access keys, no symbols; wrapped at its width.
-class TextBlock : public Fl_Widget {
+// Text shown as it stands: no access keys, no symbols; fitted into its room.
+class TextBlock : public Fl_Widget, public ShowsText {
  public:
-  TextBlock(int x, int y, int w, int h, std::string text) : Fl_Widget(x, y, w, h), text_(std::move(text)) {}
+  TextBlock(int x, int y, int w, int h, std::string text, bool wraps)
+      : Fl_Widget(x, y, w, h), text_(std::move(text)), wraps_(wraps) {}
+  ShownText shownText() const override { return {text_, dialogFace(), dialogSize(), w(), h(), wraps_, false}; }
 
  protected:
   void draw() override {
-    fl_font(dialogFace(), dialogSize());
     fl_color(FL_FOREGROUND_COLOR);
-    fl_draw(text_.c_str(), x(), y(), w(), h(), FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP, nullptr, 0);
+    drawFitted(shownText(), x(), y(), FL_ALIGN_LEFT | FL_ALIGN_TOP);
   }
 
  private:
   std::string text_;
+  bool wraps_;
 };
 
 // The four icons of the message box, drawn in 32 x 32 pixels.
@@ -185,7 +188,7 @@ int runMessageBox(const MessageBoxRequest& request) {
 
   Dialog box(width, height, request.title);
   if (hasIcon) box.add(new BoxIcon(kMargin, kMargin, icon));
-  box.add(new TextBlock(textX, textY, textWidth, textHeight, prompt));
+  box.add(new TextBlock(textX, textY, textWidth, textHeight, prompt, true));
   std::vector<ClassicButton*> buttons;
   int x = (width - buttonsWidth) / 2;
   for (int answer : answers) {
@@ -203,7 +206,8 @@ int runMessageBox(const MessageBoxRequest& request) {
 std::optional<std::string> runInputBox(const std::string& prompt, const std::string& title, const std::string& initial) {
   constexpr int kWidth = 360, kHeight = 150, kButtonsX = 283, kButtonsWidth = 70;
   Dialog box(kWidth, kHeight, title);
-  box.add(new TextBlock(10, 10, kButtonsX - 20, 90, screenText(prompt)));
+  // The prompt's lines are its own: a line too long is drawn smaller, not wrapped.
+  box.add(new TextBlock(10, 10, kButtonsX - 20, 90, screenText(prompt), false));
   box.addButton(kButtonsX, 10, kButtonsWidth, vbOK);
   box.addButton(kButtonsX, 10 + kButtonHeight + 6, kButtonsWidth, vbCancel);
   auto* input = new Fl_Input(10, kHeight - 10 - 21, kWidth - 20, 21);

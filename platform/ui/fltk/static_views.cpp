@@ -11,13 +11,13 @@
 #include "platform/ui/fltk/control_view.h"
 #include "platform/ui/fltk/icon_image.h"
 #include "platform/ui/fltk/look.h"
+#include "platform/ui/fltk/text_fit.h"
 
 namespace zov::ui::fltk {
 
 namespace {
 
-// Draws text as the controls' captions are drawn: '&' marks an access key,
-// '@' is an ordinary character.
+// Draws a frame's caption: '&' marks an access key, '@' is an ordinary character.
 void drawCaption(const std::string& text, int x, int y, int w, int h, Fl_Align align) {
   const char saved = fl_draw_shortcut;
   fl_draw_shortcut = 1;
@@ -40,23 +40,23 @@ class Picture {
   std::unique_ptr<Fl_RGB_Image> image_;
 };
 
-class LabelView : public Fl_Widget, public View {
+class LabelView : public Fl_Widget, public View, public ShowsText {
  public:
   LabelView(Label& label, InputSink& sink) : Fl_Widget(0, 0, 0, 0), View(label, sink), label_(label) {}
   Fl_Widget& widget() override { return *this; }
   void update() override { text_ = screenText(label_.Caption); }
   int handle(int event) override { return pointerEvent(event); }
+  ShownText shownText() const override { return {text_, face(label_.font), pixelSize(label_.font), w(), h(), true, true}; }
 
  protected:
   void draw() override {
     if (label_.BackStyle == 1) fl_rectf(x(), y(), w(), h(), screenColor(label_.BackColor));
     if (text_.empty()) return;
-    fl_font(face(label_.font), pixelSize(label_.font));
     fl_color(active_r() ? screenColor(label_.ForeColor) : systemColor(17));
-    Fl_Align align = FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP | FL_ALIGN_CLIP;
+    Fl_Align align = FL_ALIGN_TOP;
     if (label_.Alignment == 0) align |= FL_ALIGN_LEFT;
     if (label_.Alignment == 1) align |= FL_ALIGN_RIGHT;
-    drawCaption(text_, x(), y(), w(), h(), align);
+    drawFitted(shownText(), x(), y(), align);
   }
 
  private:
@@ -65,7 +65,11 @@ class LabelView : public Fl_Widget, public View {
 };
 
 // Groups keep the keyboard to the form: Tab moves through the whole form in
-// its own order, not through one container's widgets.
+// its own order, not through one container's widgets. A container draws its
+// own look only when it is damaged itself: when only one of its controls
+// needs drawing (a text box's caret, a button pressed), FLTK clips to that
+// control and draws it alone, and a background painted over it would stay,
+// because the control draws only what changed.
 class ContainerGroup : public Fl_Group {
  public:
   ContainerGroup() : Fl_Group(0, 0, 0, 0) {
@@ -91,6 +95,12 @@ class FrameView : public ContainerGroup, public View {
 
  protected:
   void draw() override {
+    if (damage() & ~FL_DAMAGE_CHILD) drawFrame();
+    draw_children();
+  }
+
+ private:
+  void drawFrame() {
     fl_rectf(x(), y(), w(), h(), FL_BACKGROUND_COLOR);
     fl_font(face(frame_.font), pixelSize(frame_.font));
     const int lineHeight = fl_height();
@@ -102,10 +112,8 @@ class FrameView : public ContainerGroup, public View {
       fl_color(active_r() ? FL_FOREGROUND_COLOR : systemColor(17));
       drawCaption(caption_, x() + 8, y(), width, lineHeight, FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
     }
-    draw_children();
   }
 
- private:
   Frame& frame_;
   std::string caption_;
 };
@@ -128,11 +136,13 @@ class PictureBoxView : public ContainerGroup, public View {
 
  protected:
   void draw() override {
-    fl_draw_box(border() ? FL_DOWN_BOX : FL_FLAT_BOX, x(), y(), w(), h(), FL_BACKGROUND_COLOR);
-    if (Fl_RGB_Image* image = picture_.image()) {
-      fl_push_clip(x() + border(), y() + border(), w() - 2 * border(), h() - 2 * border());
-      image->draw(x() + border(), y() + border());
-      fl_pop_clip();
+    if (damage() & ~FL_DAMAGE_CHILD) {
+      fl_draw_box(border() ? FL_DOWN_BOX : FL_FLAT_BOX, x(), y(), w(), h(), FL_BACKGROUND_COLOR);
+      if (Fl_RGB_Image* image = picture_.image()) {
+        fl_push_clip(x() + border(), y() + border(), w() - 2 * border(), h() - 2 * border());
+        image->draw(x() + border(), y() + border());
+        fl_pop_clip();
+      }
     }
     draw_children();
   }

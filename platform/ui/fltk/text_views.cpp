@@ -49,12 +49,7 @@ class SingleLineView : public Fl_Input, public View {
   void editReached() override { --editsInFlight_; }
   int handle(int event) override {
     noteEvent(event);
-    const int used = Fl_Input::handle(event);
-    // A focus change makes the form draw the controls around the box again
-    // (the default button changes its look), over the box's place; the box
-    // itself would then draw only its cursor. It is drawn whole instead.
-    if (event == FL_FOCUS || event == FL_UNFOCUS) redraw();
-    return used;
+    return Fl_Input::handle(event);
   }
 
  private:

@@ -288,7 +288,10 @@ void ScriptBackend::run(const ScriptCommand& command) {
 int ScriptBackend::messageBox(const MessageBoxRequest& request) {
   present();
   std::string buttons;
-  for (int b : request.buttons()) buttons += (buttons.empty() ? "" : "/") + answerName(b);
+  for (int b : request.buttons()) {
+    if (!buttons.empty()) buttons += '/';
+    buttons += answerName(b);
+  }
   note("?? box \"" + request.title + "\" [" + buttons + ", " + iconName(request.icon()) + ", default " +
        answerName(request.defaultAnswer()) + (request.systemModal() ? ", system modal" : "") + "]");
   note("   " + oneLine(request.prompt));
