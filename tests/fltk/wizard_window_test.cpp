@@ -145,8 +145,9 @@ class WizardWindow : public ::testing::Test {
     ui::MsgBox(prompt, style, title);
   }
 
-  // Leaves the wizard in its finish state as the install routine does.
-  void finish() {
+  // Leaves the wizard in its finish state as the install routine does, after
+  // a whole installation or after one whose files did not all install.
+  void finish(bool allFilesInstalled = true) {
     Form1Window& f = Form1();
     machine.writeFile(kInstallDir + "\\Zuzuzu Rudavero 5.exe", "MZ");
     InstallDir = kInstallDir;
@@ -156,7 +157,7 @@ class WizardWindow : public ::testing::Test {
     f.Command1.Enabled = false;
     f.Label11.Caption = TranslateText("Now creating shortcuts...");
     f.ShowProgress(StepPercent(58));
-    f.MakeShortcutsAndFinish();
+    f.MakeShortcutsAndFinish(allFilesInstalled);
     settle();
   }
 
@@ -188,12 +189,17 @@ TEST_P(EveryLanguage, EveryTextOfEveryPageAndBoxShowsWhole) {
         TranslateText("'.qev' file type registry..."), TranslateText("Registry settings are being done..."),
         TranslateText("Temporary files are being deleted..."), TranslateText("Deleting temporary files..."),
         TranslateText("ZOV has been sucessfully installed into '") + kInstallDir + TranslateText("' directory.") +
-            runtime::vbCrLf + runtime::vbCrLf + TranslateText("Now creating shortcuts...")}) {
+            runtime::vbCrLf + runtime::vbCrLf + TranslateText("Now creating shortcuts..."),
+        TranslateText("ZOV has not been installed completely into '") + kInstallDir +
+            TranslateText("': some of its files could not be installed.") + runtime::vbCrLf + runtime::vbCrLf +
+            TranslateText("Now creating shortcuts...")}) {
     f.Label11.Caption = status;
     settle();
     expectWhole(*windowOf(f), "Form1");
   }
   finish();
+  expectWhole(*windowOf(f), "Form1");
+  finish(false);
   expectWhole(*windowOf(f), "Form1");
 
   // The folder chooser, its New Folder box, and the box refusing a name.
@@ -240,7 +246,7 @@ TEST_P(EveryLanguage, EveryTextOfEveryPageAndBoxShowsWhole) {
   expectWholeBox(TranslateText("Version 4 of ZOV Rededi Dirirozo is installed in this folder. Please select another "
                                "directory to install the new version."),
                  48, "ZOV Install");
-  EXPECT_EQ(checkedWindows_, 3 + 6 + 1 + 1 + 2 + 8);
+  EXPECT_EQ(checkedWindows_, 3 + 7 + 2 + 1 + 2 + 8);
   EXPECT_GT(checkedTexts_, 80);
 }
 
