@@ -127,18 +127,7 @@ while read -r key value; do
   [ "$key" = 'Extensions\AVI' ] && value='{00020000-0000-0000-C000-0000000000FF}'
   [ "$(reg_value "$work/avi.reg" "HKEY_CLASSES_ROOT\\AVIFile\\$key" '')" = "1|$(text_hex "$value")" ] \
     || fail "a refused AVI row: AVIFile\\$key is not $value"
-done <<'ROWS'
-Compressors\vids {00020001-0000-0000-C000-000000000046}
-Compressors\auds {0002000F-0000-0000-C000-000000000046}
-Extensions\WAV {00020003-0000-0000-C000-000000000046}
-Extensions\AVI {00020000-0000-0000-C000-000000000046}
-Extensions\AU {00020003-0000-0000-C000-000000000046}
-Extensions\BMP {00020006-0000-0000-C000-000000000046}
-Extensions\DIB {00020006-0000-0000-C000-000000000046}
-RIFFHandlers\AVI {00020000-0000-0000-C000-000000000046}
-RIFFHandlers\WAVE {00020003-0000-0000-C000-000000000046}
-CLSID {00022602-0000-0000-C000-000000000046}
-ROWS
+done <<<"$avi_keys"
 
 # Program Manager takes the conversation but answers no command (no
 # Programs folder on this XP machine, so its route is taken): every command

@@ -10,6 +10,18 @@ walk_to_install() {
   printf 'choose Combo1 English\nclick Command2\nclick Option1\nclick Command2\ntype Text2 %s\nclick Command2\n' "$1"
 }
 
+# The AVIFile keys and the class identifiers they must hold.
+avi_keys='Compressors\vids {00020001-0000-0000-C000-000000000046}
+Compressors\auds {0002000F-0000-0000-C000-000000000046}
+Extensions\WAV {00020003-0000-0000-C000-000000000046}
+Extensions\AVI {00020000-0000-0000-C000-000000000046}
+Extensions\AU {00020003-0000-0000-C000-000000000046}
+Extensions\BMP {00020006-0000-0000-C000-000000000046}
+Extensions\DIB {00020006-0000-0000-C000-000000000046}
+RIFFHandlers\AVI {00020000-0000-0000-C000-000000000046}
+RIFFHandlers\WAVE {00020003-0000-0000-C000-000000000046}
+CLSID {00022602-0000-0000-C000-000000000046}'
+
 # fresh EXE MACHINE PLATFORM MAJOR MINOR: a new machine of that Windows
 # version on virtual time, made by the installer's own first start.
 fresh() {

@@ -15,18 +15,6 @@ trap 'rm -rf "$work"' EXIT
 source "$(dirname "$0")/machine_lib.sh"
 modern=$1 modern_payload=$2 classic=$3 classic_payload=$4
 
-# The AVIFile keys and the class identifiers they must hold.
-avi_keys='Compressors\vids {00020001-0000-0000-C000-000000000046}
-Compressors\auds {0002000F-0000-0000-C000-000000000046}
-Extensions\WAV {00020003-0000-0000-C000-000000000046}
-Extensions\AVI {00020000-0000-0000-C000-000000000046}
-Extensions\AU {00020003-0000-0000-C000-000000000046}
-Extensions\BMP {00020006-0000-0000-C000-000000000046}
-Extensions\DIB {00020006-0000-0000-C000-000000000046}
-RIFFHandlers\AVI {00020000-0000-0000-C000-000000000046}
-RIFFHandlers\WAVE {00020003-0000-0000-C000-000000000046}
-CLSID {00022602-0000-0000-C000-000000000046}'
-
 # check_files WHAT MACHINE PAYLOAD DEST VISTA7: the product files, the
 # libraries, the runtime package gone, the patched sample project.
 check_files() {

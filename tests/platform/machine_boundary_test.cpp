@@ -27,13 +27,6 @@ using machine::FileAccess;
 using machine::FileDisposition;
 using machine::FileShare;
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 void spit(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
 
 std::uintmax_t links(const fs::path& p) { return fs::hard_link_count(p); }
@@ -79,7 +72,7 @@ TEST(MachineBoundaryHardLinks, AFileLinkedFromOutsideIsReadButRefusedAsLockedFor
       EXPECT_EQ(e.number(), 70);
     }
   }
-  EXPECT_EQ(slurp(host), "host file");
+  EXPECT_EQ(test::readHostFile(host), "host file");
 
   // Deleting the machine's name leaves the outside file as it was; a new file takes the name.
   EXPECT_EQ(files.deleteFile("C:\\Data\\linked.txt"), 0u);
@@ -89,7 +82,7 @@ TEST(MachineBoundaryHardLinks, AFileLinkedFromOutsideIsReadButRefusedAsLockedFor
   EXPECT_EQ(file->write(0, "machine", 7), 0u);
   file.reset();
   EXPECT_EQ(m.readFile("C:\\Data\\linked.txt"), "machine");
-  EXPECT_EQ(slurp(host), "host file");
+  EXPECT_EQ(test::readHostFile(host), "host file");
 }
 
 TEST(MachineBoundaryHardLinks, APipeInADriveIsRefusedWithoutWaitingForAWriter) {
@@ -111,8 +104,8 @@ struct OwnFile {
 };
 
 std::vector<OwnFile> ownFiles(test::TestMachine& m) {
-  return {{"machine.ini", slurp(m.folder() / "machine.ini")},
-          {"registry.reg", slurp(m.folder() / "registry.reg")},
+  return {{"machine.ini", test::readHostFile(m.folder() / "machine.ini")},
+          {"registry.reg", test::readHostFile(m.folder() / "registry.reg")},
           {"attributes", "; DOS attributes\nH C:\\Data\n"},
           {"progman.ini", "[Group]\nItem=A\nCommand=C:\\a.exe\n"},
           {"log", "2020-01-01T00:00:00.000Z an event\n"}};
@@ -133,7 +126,7 @@ TEST(MachineBoundaryOwnFiles, AnOwnFileThatIsASymbolicLinkStopsTheMachineWithIts
       EXPECT_NE(std::string(e.what()).find((m.folder() / own.name).string()), std::string::npos) << e.what();
       EXPECT_NE(std::string(e.what()).find("symbolic link"), std::string::npos) << e.what();
     }
-    EXPECT_EQ(slurp(host), own.content) << own.name;
+    EXPECT_EQ(test::readHostFile(host), own.content) << own.name;
     machine::setCurrentMachine(nullptr);
     fs::remove(m.folder() / own.name);
     spit(m.folder() / own.name, own.content);
@@ -173,15 +166,15 @@ TEST(MachineBoundaryOwnFiles, HardLinkedStateFilesAreReplacedAndAHardLinkedLogSt
   EXPECT_EQ(mc.programManager().execute("[CreateGroup(Other)]"), machine::ProgramManager::Answer::Done);
   mc.log().write("an event");
   for (const char* own : {"registry.reg", "attributes", "progman.ini"}) EXPECT_EQ(links(m.folder() / own), 1u) << own;
-  EXPECT_NE(slurp(m.folder() / "registry.reg").find("Zideruv"), std::string::npos);
-  EXPECT_NE(slurp(m.folder() / "progman.ini").find("[Other]"), std::string::npos);
+  EXPECT_NE(test::readHostFile(m.folder() / "registry.reg").find("Zideruv"), std::string::npos);
+  EXPECT_NE(test::readHostFile(m.folder() / "progman.ini").find("[Other]"), std::string::npos);
   for (const auto& own : originals) {
     if (hosts.count(own.name)) {
-      EXPECT_EQ(slurp(hosts[own.name]), own.content) << own.name;
+      EXPECT_EQ(test::readHostFile(hosts[own.name]), own.content) << own.name;
     }
   }
-  EXPECT_EQ(slurp(hosts["registry.reg.lock"]), "lock");
-  EXPECT_EQ(slurp(hosts["attributes.lock"]), "lock");
+  EXPECT_EQ(test::readHostFile(hosts["registry.reg.lock"]), "lock");
+  EXPECT_EQ(test::readHostFile(hosts["attributes.lock"]), "lock");
 }
 
 TEST(MachineBoundaryOwnFiles, LinksPlacedWhileTheMachineRunsAreNotWrittenThrough) {
@@ -197,7 +190,7 @@ TEST(MachineBoundaryOwnFiles, LinksPlacedWhileTheMachineRunsAreNotWrittenThrough
   fs::remove(m.folder() / "log");
   fs::create_hard_link(host, m.folder() / "log");
   mc.log().write("through a hard link");
-  EXPECT_EQ(slurp(host), "host log\n");
+  EXPECT_EQ(test::readHostFile(host), "host log\n");
   // A lock file that is a link to a file not yet there: the change is refused and nothing is made outside.
   fs::remove(m.folder() / "registry.reg.lock");
   fs::create_symlink(outside.folder / "made.lock", m.folder() / "registry.reg.lock");
@@ -208,12 +201,12 @@ TEST(MachineBoundaryOwnFiles, LinksPlacedWhileTheMachineRunsAreNotWrittenThrough
   EXPECT_EQ(mc.files().setAttributes("C:\\Data\\a.txt", machine::kAttrHidden), machine::kErrorAccessDenied);
   EXPECT_FALSE(fs::exists(outside.folder / "made.lock"));
   // registry.reg swapped for a link to an outside registry: not read, so no change is made on it.
-  const fs::path registry = outside.file("registry.reg", slurp(m.folder() / "registry.reg"));
+  const fs::path registry = outside.file("registry.reg", test::readHostFile(m.folder() / "registry.reg"));
   fs::remove(m.folder() / "registry.reg.lock");
   fs::rename(m.folder() / "registry.reg", m.folder() / "registry.reg.real");
   fs::create_symlink(registry, m.folder() / "registry.reg");
   EXPECT_EQ(mc.registry().createKey("HKEY_CURRENT_USER\\Software\\Other"), machine::kErrorRegistryIoFailed);
-  EXPECT_EQ(slurp(registry), slurp(m.folder() / "registry.reg.real"));
+  EXPECT_EQ(test::readHostFile(registry), test::readHostFile(m.folder() / "registry.reg.real"));
 }
 
 TEST(MachineBoundaryOwnFiles, ADrivesFolderThatIsALinkMakesNoDriveOutside) {
@@ -308,7 +301,7 @@ TEST(MachineLogLines, EachEventIsOneLineStampedWithTheMachinesClock) {
   m.machine().clock().wait(119'500);
   log.write("waited");
   std::vector<std::string> lines;
-  std::istringstream in(slurp(m.folder() / "log"));
+  std::istringstream in(test::readHostFile(m.folder() / "log"));
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].substr(25), "started C:\\A b\\\"q\"%0Asecond%0D%09%2520 %7F\xC3\xA9%C2%85\xC2\xA0%FF%C3 end");

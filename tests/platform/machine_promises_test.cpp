@@ -28,13 +28,6 @@ using machine::FileShare;
 
 constexpr win32::HKEY kCurrentUser = win32::HKEY_CURRENT_USER;
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 // Rewrites machine.ini with a change and opens the machine again, as the next run would.
 void reconfigure(test::TestMachine& m, const std::function<void(machine::MachineConfig&)>& edit) {
   machine::MachineConfig c = m.machine().config();
@@ -104,8 +97,8 @@ TEST(MachineHostDisk, AFullHostDiskGivesCodesAndTheMachineOpensAgain) {
   test::TestMachine m;
   m.writeFile("C:\\Data\\kept.txt", "kept");
   ASSERT_TRUE(win32::SetFileAttributesA("C:\\Data\\kept.txt", machine::kAttrHidden));
-  const std::string registryBefore = slurp(m.folder() / "registry.reg");
-  const std::string attributesBefore = slurp(m.folder() / "attributes");
+  const std::string registryBefore = test::readHostFile(m.folder() / "registry.reg");
+  const std::string attributesBefore = test::readHostFile(m.folder() / "attributes");
   reconfigure(m, [](machine::MachineConfig& c) { c.faults.hostFreeBytes = 10; });
 
   // Files on the drive fill the disk: the runtime raises "disk full" for the program's handler.
@@ -126,8 +119,8 @@ TEST(MachineHostDisk, AFullHostDiskGivesCodesAndTheMachineOpensAgain) {
             static_cast<win32::LONG>(machine::kErrorDiskFull));
   EXPECT_EQ(m.machine().files().deleteFile("C:\\Data\\kept.txt"), machine::kErrorDiskFull);
   EXPECT_TRUE(m.exists("C:\\Data\\kept.txt"));
-  EXPECT_EQ(slurp(m.folder() / "registry.reg"), registryBefore);
-  EXPECT_EQ(slurp(m.folder() / "attributes"), attributesBefore);
+  EXPECT_EQ(test::readHostFile(m.folder() / "registry.reg"), registryBefore);
+  EXPECT_EQ(test::readHostFile(m.folder() / "attributes"), attributesBefore);
 
   reconfigure(m, [](machine::MachineConfig& c) { c.faults.hostFreeBytes.reset(); });
   std::uint32_t attrs = 0;
@@ -197,13 +190,13 @@ TEST(MachineKillAtChange, TheProgramDiesAtItsNthChangeAndAWriteThereIsCutInHalf)
 TEST(MachineKillAtChange, ASaveCutShortLeavesTheFileWholeAndTheNextSaveTidiesUp) {
   test::TestMachine m;
   const fs::path registry = m.folder() / "registry.reg";
-  const std::string before = slurp(registry);
+  const std::string before = test::readHostFile(registry);
   for (std::uint64_t step = 1; step <= 3; ++step) {
     killedAt(m, step, [] {
       win32::HKEY h = 0;
       win32::RegCreateKeyA(kCurrentUser, "Software\\Killed", h);
     });
-    EXPECT_EQ(slurp(registry), before) << step;
+    EXPECT_EQ(test::readHostFile(registry), before) << step;
     // Struck before the temporary file was made, after it, and after it was
     // written whole (the one of the earlier kill removed by this save).
     EXPECT_EQ(temporariesOf(registry).size(), step == 1 ? 0u : 1u) << step;
@@ -260,7 +253,7 @@ TEST(MachineFolderLinks, NoLinkInADriveLeadsOutOfTheMachine) {
             machine::kErrorAccessDenied);
   EXPECT_EQ(files.deleteFile("C:\\secret.txt"), machine::kErrorAccessDenied);
 
-  EXPECT_EQ(slurp(outside / "secret.txt"), "host file");
+  EXPECT_EQ(test::readHostFile(outside / "secret.txt"), "host file");
   EXPECT_EQ(std::distance(fs::directory_iterator(outside), fs::directory_iterator()), 1);
   fs::remove_all(outside);
 }
@@ -287,14 +280,14 @@ TEST(MachineFolderLinks, AFolderSwappedForALinkDuringAnOperationLeadsNowhere) {
             0u);
   ASSERT_EQ(file->write(0, "new", 3), 0u);
   file.reset();
-  EXPECT_EQ(slurp(m.host("C:\\Data-real\\Sub\\secret.txt")), "new");
+  EXPECT_EQ(test::readHostFile(m.host("C:\\Data-real\\Sub\\secret.txt")), "new");
 
   fs::remove(data);
   fs::rename(m.host("C:\\Data-real"), data);
   EXPECT_EQ(files.deleteFile("C:\\Data\\Sub\\secret.txt"), 0u);
   EXPECT_FALSE(fs::exists(m.host("C:\\Data-real\\Sub\\secret.txt")));
 
-  EXPECT_EQ(slurp(outside / "Sub" / "secret.txt"), "host file");
+  EXPECT_EQ(test::readHostFile(outside / "Sub" / "secret.txt"), "host file");
   EXPECT_EQ(std::distance(fs::recursive_directory_iterator(outside), fs::recursive_directory_iterator()), 2);
   fs::remove_all(outside);
 }
@@ -399,7 +392,7 @@ TEST(MachineIni, EveryBrokenFileIsRefusedWithItsLineAndLeftUntouched) {
       EXPECT_NE(std::string(e.what()).find("machine.ini:" + std::to_string(c.line) + ": "), std::string::npos)
           << e.what();
     }
-    EXPECT_EQ(slurp(folder / "machine.ini"), c.text);
+    EXPECT_EQ(test::readHostFile(folder / "machine.ini"), c.text);
     EXPECT_FALSE(fs::exists(folder / "registry.reg")) << c.text;
     EXPECT_FALSE(fs::exists(folder / "drives")) << c.text;
   }
@@ -423,11 +416,11 @@ TEST(MachineIni, ADeletedMachineIniDoesNotSeedOverAKeptRegistry) {
   auto& reg = m.machine().registry();
   ASSERT_EQ(reg.setValue("HKEY_CLASSES_ROOT\\.txt", "", {machine::kRegSz, {'m', 'i', 'n', 'e', 0}}), 0u);
   ASSERT_EQ(reg.deleteKey("HKEY_CLASSES_ROOT\\txtfile"), 0u);
-  const std::string kept = slurp(m.folder() / "registry.reg");
+  const std::string kept = test::readHostFile(m.folder() / "registry.reg");
   fs::remove(m.folder() / "machine.ini");
   m.reopen();
   EXPECT_TRUE(fs::exists(m.folder() / "machine.ini"));
-  EXPECT_EQ(slurp(m.folder() / "registry.reg"), kept);
+  EXPECT_EQ(test::readHostFile(m.folder() / "registry.reg"), kept);
 }
 
 }  // namespace

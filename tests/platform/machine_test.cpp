@@ -18,13 +18,6 @@ using machine::FileAccess;
 using machine::FileDisposition;
 using machine::FileShare;
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 TEST(MachineFolder, FirstUseCreatesADefaultWindows7Machine) {
   const fs::path folder = fs::temp_directory_path() / "zov-machine-first-use";
   fs::remove_all(folder);
@@ -65,7 +58,7 @@ TEST(MachineFolder, BrokenMachineIniNamesItsLineAndStaysUntouched) {
     EXPECT_EQ(e.line, 3);
     EXPECT_NE(std::string(e.what()).find("machine.ini:3"), std::string::npos) << e.what();
   }
-  EXPECT_EQ(slurp(folder / "machine.ini"), text);
+  EXPECT_EQ(test::readHostFile(folder / "machine.ini"), text);
   EXPECT_FALSE(fs::exists(folder / "registry.reg"));
   fs::remove_all(folder);
 }
@@ -313,7 +306,7 @@ TEST(MachineProcesses, UnquotedCommandLinesFindTheShortestProgramPath) {
   EXPECT_EQ(m.machine().process(quoted)->arguments, " /kineloft %1");
   EXPECT_EQ(m.machine().startProgram("C:\\nowhere.exe", 1, error), 0u);
   EXPECT_EQ(error, machine::kErrorFileNotFound);
-  EXPECT_NE(slurp(m.folder() / "log").find("started process"), std::string::npos);
+  EXPECT_NE(test::readHostFile(m.folder() / "log").find("started process"), std::string::npos);
 }
 
 }  // namespace

@@ -37,12 +37,7 @@ void TestMachine::writeFile(const std::string& windowsPath, const std::string& c
   std::ofstream(p, std::ios::binary) << content;
 }
 
-std::string TestMachine::readFile(const std::string& windowsPath) {
-  std::ifstream in(host(windowsPath), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string TestMachine::readFile(const std::string& windowsPath) { return readHostFile(host(windowsPath)); }
 
 bool TestMachine::exists(const std::string& windowsPath) {
   std::error_code ec;
@@ -73,6 +68,13 @@ machine::MachineConfig windowsXp() {
   c.systemFolder = "C:\\WINDOWS\\system32";
   c.windowsFolder = "C:\\WINDOWS";
   return c;
+}
+
+std::string readHostFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
 }
 
 }  // namespace zov::test

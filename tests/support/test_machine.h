@@ -43,4 +43,7 @@ class TestMachine {
 // The machine configuration of a Windows XP machine.
 machine::MachineConfig windowsXp();
 
+// The whole content of a host file; empty when it cannot be read.
+std::string readHostFile(const std::filesystem::path& file);
+
 }  // namespace zov::test
