@@ -14,6 +14,7 @@
 #include "platform/win32/kernel.h"
 #include "platform/win32/registry.h"
 #include "services/attributes.h"
+#include "services/new_file_beside.h"
 #include "services/shared_state.h"
 
 namespace zov {
@@ -51,14 +52,8 @@ std::string errorText(const RuntimeError& e) { return std::to_string(e.number())
 // The last line of the settings files' error boxes.
 std::string supportLine() { return TranslateText(SupportLine()); }
 
-// A new empty file in the folder, of a name no file there has.
-std::string newFileIn(const std::string& folder) {
-  std::string buffer(260, '\0');
-  if (win32::GetTempFileNameA(folder, "ZOV", 0, buffer) == 0) {
-    runtime::Raise(runtime::ErrorNumberOf(win32::GetLastError()));
-  }
-  return buffer.substr(0, buffer.find('\0'));
-}
+// The run-time error of the kernel call that failed last.
+[[noreturn]] void raiseLastError() { runtime::Raise(runtime::ErrorNumberOf(win32::GetLastError())); }
 
 void clearFileAttributes(const std::string& folder, const std::string& path) {
   ClearHiddenAttr(folder);
@@ -329,11 +324,14 @@ bool WriteConf(const std::string& folder, const std::string& name, const std::st
     // The value goes whole into a new file beside the value file, which then
     // takes its place in one step: a reader (another installer too), a kill
     // or a full disk meets the old value or the new one, never a part.
-    written = newFileIn(dir);
+    written = NewFileBeside(path);
+    if (written.empty()) raiseLastError();
     runtime::Open(written, runtime::OpenMode::Output, fileNumber);
     runtime::PrintLine(fileNumber, data);
     runtime::Close(fileNumber);
-    runtime::Rename(written, path);
+    if (!win32::MoveFileExA(written, path, win32::MOVEFILE_REPLACE_EXISTING | win32::MOVEFILE_WRITE_THROUGH)) {
+      raiseLastError();
+    }
     return true;
   } catch (const RuntimeError& e) {
     runtime::Close(fileNumber);
