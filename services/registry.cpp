@@ -15,6 +15,7 @@
 #include "platform/win32/registry.h"
 #include "services/attributes.h"
 #include "services/new_file_beside.h"
+#include "services/path_exists.h"
 #include "services/shared_state.h"
 
 namespace zov {
@@ -36,15 +37,12 @@ int codePage() { return machine::currentMachine().config().codePage; }
 // The settings files stand in for the registry on Vista/7 unless the caller forces the registry.
 bool usesSettingsFolders(std::int32_t flag) { return flag != ForceRegistry && OsCode == 4; }
 
-// Read-only, hidden, system, directory and archive.
-constexpr int kAnyEntry = 55;
-
 // A settings folder counts when its trimmed path lists as a directory,
 // hidden and system ones too: the value files clear the folder's attributes
 // themselves, and a folder that is there must not lose its values.
 bool folderPresent(const std::string& folder) {
   const std::string f = Trim(folder);
-  return !f.empty() && !runtime::Dir(f, kAnyEntry).empty();
+  return !f.empty() && !runtime::Dir(f, kAnyAttribute).empty();
 }
 
 std::string errorText(const RuntimeError& e) { return std::to_string(e.number()) + " " + e.description(); }
