@@ -36,10 +36,9 @@ constexpr std::int32_t kAbsent = -99;
 constexpr int kExclamation = 48;
 constexpr int kYesNoQuestion = 36;
 constexpr win32::LONG kErrorFileNotFound = 2;
-// A folder is there whatever its attributes (read-only, hidden, system,
-// directory, archive): a hidden one is neither made anew nor made visible.
-constexpr int kAnyAttribute = 55;
 
+// A folder is there whatever its attributes: a hidden one is neither made
+// anew nor made visible.
 bool folderThere(const std::string& path) { return PathExists(path, kAnyAttribute); }
 
 // Creates one folder level when it is not there; a refusal is seen by the

@@ -10,6 +10,7 @@
 #include "platform/ui/backend.h"
 #include "platform/win32/kernel.h"
 #include "platform/win32/lz_expand.h"
+#include "services/new_file_beside.h"
 #include "services/path_exists.h"
 
 namespace zov {
@@ -69,15 +70,6 @@ void ShowCopyFailure(std::int32_t copied, const std::string& source) {
 // The code of a failed file operation of the kernel, as a failed open gives it.
 std::int32_t failedFileCode() { return MapLZOpenError(-1, static_cast<std::uint16_t>(win32::GetLastError())); }
 
-// A new empty file beside `path`, of a name no file there has; empty when it
-// cannot be made.
-std::string newFileBeside(const std::string& path) {
-  const std::size_t slash = path.rfind('\\');
-  std::string buffer(260, '\0');
-  if (win32::GetTempFileNameA(slash == std::string::npos ? "" : path.substr(0, slash), "ZOV", 0, buffer) == 0) return {};
-  return buffer.substr(0, buffer.find('\0'));
-}
-
 // Closes what is open when the expansion ends, however it ends: the source
 // first, then the destination.
 class OpenHandles {
@@ -127,7 +119,7 @@ std::int32_t ExpandFile(const std::string& source, const std::string& destinatio
   // that a failure leaves the old file as it was. A new file is written in place.
   const std::string target = runtime::Trim(destination);
   const bool replaces = PathExists(target, runtime::vbHidden | runtime::vbSystem);
-  const std::string written = replaces ? newFileBeside(target) : target;
+  const std::string written = replaces ? NewFileBeside(target) : target;
   // Takes the new file away again when it is not to replace the old one.
   auto discard = [&] {
     if (!replaces || written.empty()) return;

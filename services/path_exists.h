@@ -7,6 +7,10 @@
 
 namespace zov {
 
+// The mask that lists an entry whatever its attributes: read-only, hidden,
+// system, directory and archive.
+inline constexpr int kAnyAttribute = 55;
+
 // Works on the trimmed path. A blank path, and one that cannot be listed at
 // all (a bad name, a drive without a medium), is not present.
 bool PathExists(std::string_view path, int attributes);

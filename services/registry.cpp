@@ -14,6 +14,8 @@
 #include "platform/win32/kernel.h"
 #include "platform/win32/registry.h"
 #include "services/attributes.h"
+#include "services/new_file_beside.h"
+#include "services/path_exists.h"
 #include "services/shared_state.h"
 
 namespace zov {
@@ -35,15 +37,12 @@ int codePage() { return machine::currentMachine().config().codePage; }
 // The settings files stand in for the registry on Vista/7 unless the caller forces the registry.
 bool usesSettingsFolders(std::int32_t flag) { return flag != ForceRegistry && OsCode == 4; }
 
-// Read-only, hidden, system, directory and archive.
-constexpr int kAnyEntry = 55;
-
 // A settings folder counts when its trimmed path lists as a directory,
 // hidden and system ones too: the value files clear the folder's attributes
 // themselves, and a folder that is there must not lose its values.
 bool folderPresent(const std::string& folder) {
   const std::string f = Trim(folder);
-  return !f.empty() && !runtime::Dir(f, kAnyEntry).empty();
+  return !f.empty() && !runtime::Dir(f, kAnyAttribute).empty();
 }
 
 std::string errorText(const RuntimeError& e) { return std::to_string(e.number()) + " " + e.description(); }
@@ -51,14 +50,8 @@ std::string errorText(const RuntimeError& e) { return std::to_string(e.number())
 // The last line of the settings files' error boxes.
 std::string supportLine() { return TranslateText(SupportLine()); }
 
-// A new empty file in the folder, of a name no file there has.
-std::string newFileIn(const std::string& folder) {
-  std::string buffer(260, '\0');
-  if (win32::GetTempFileNameA(folder, "ZOV", 0, buffer) == 0) {
-    runtime::Raise(runtime::ErrorNumberOf(win32::GetLastError()));
-  }
-  return buffer.substr(0, buffer.find('\0'));
-}
+// The run-time error of the kernel call that failed last.
+[[noreturn]] void raiseLastError() { runtime::Raise(runtime::ErrorNumberOf(win32::GetLastError())); }
 
 void clearFileAttributes(const std::string& folder, const std::string& path) {
   ClearHiddenAttr(folder);
@@ -329,11 +322,14 @@ bool WriteConf(const std::string& folder, const std::string& name, const std::st
     // The value goes whole into a new file beside the value file, which then
     // takes its place in one step: a reader (another installer too), a kill
     // or a full disk meets the old value or the new one, never a part.
-    written = newFileIn(dir);
+    written = NewFileBeside(path);
+    if (written.empty()) raiseLastError();
     runtime::Open(written, runtime::OpenMode::Output, fileNumber);
     runtime::PrintLine(fileNumber, data);
     runtime::Close(fileNumber);
-    runtime::Rename(written, path);
+    if (!win32::MoveFileExA(written, path, win32::MOVEFILE_REPLACE_EXISTING | win32::MOVEFILE_WRITE_THROUGH)) {
+      raiseLastError();
+    }
     return true;
   } catch (const RuntimeError& e) {
     runtime::Close(fileNumber);

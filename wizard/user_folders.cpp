@@ -21,7 +21,6 @@ using runtime::Trim;
 
 namespace {
 
-constexpr int kAnyAttribute = 55;  // read-only, hidden, system, directory, archive
 const char* const kTitle = "ZOV Rededi Dirirozo";
 
 // The system folder's path as GetSystemDirectoryA leaves it in a blank buffer.

@@ -123,8 +123,6 @@ void Kill(std::string_view pattern) {
 
 void MkDir(std::string_view path) { check(files().createDirectory(path)); }
 
-void Rename(std::string_view oldPath, std::string_view newPath) { check(files().moveFile(oldPath, newPath)); }
-
 void RmDir(std::string_view path) {
   const std::uint32_t e = files().removeDirectory(path);
   check(e == m::kErrorFileNotFound ? m::kErrorPathNotFound : e);

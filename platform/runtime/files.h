@@ -30,10 +30,6 @@ std::string Dir();
 // Deletes every plain file that the pattern matches; none is error 53.
 void Kill(std::string_view pattern);
 void MkDir(std::string_view path);
-// Renames a file; a file of the new name is replaced, in one step, so that
-// it holds its old content or the renamed file's, never a part of either.
-// Both names are on one drive. The rename is on disk when the call returns.
-void Rename(std::string_view oldPath, std::string_view newPath);
 void RmDir(std::string_view path);
 std::int64_t FileLen(std::string_view path);
 int GetAttr(std::string_view path);

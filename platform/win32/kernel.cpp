@@ -1,11 +1,7 @@
 #include "kernel.h"
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <cstring>
 #include <map>
-#include <memory>
 
 #include "platform/machine/machine.h"
 #include "platform/machine/windows_errors.h"
@@ -13,6 +9,7 @@
 #include "platform/text/case_map.h"
 #include "platform/win32/ansi_buffer.h"
 #include "platform/win32/last_error.h"
+#include "platform/win32/numbered_file.h"
 
 namespace zov::win32 {
 
@@ -125,33 +122,21 @@ unsigned GetTempFileNameA(const std::string& pathName, const std::string& prefix
   std::string folder = textOf(ansiOf(pathName));
   if (!folder.empty() && folder.back() != '\\') folder += '\\';
   const std::string start = textOf(ansiOf(prefix)).substr(0, 3);
-  auto nameOf = [&](unsigned number) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "%04X", number & 0xFFFFu);
-    return folder + start + hex + ".tmp";
-  };
   // Every name is as long as the first one.
-  if (ansiOf(nameOf(1)).size() + 1 > tempFileName.size()) {
+  if (ansiOf(NumberedFileName(folder, start, 1)).size() + 1 > tempFileName.size()) {
     SetLastError(machine::kErrorBufferOverflow);
     return 0;
   }
+  std::string path = NumberedFileName(folder, start, unique);
   if (unique == 0) {
-    // Each program starts its numbers elsewhere, so that programs making such
-    // files in one folder at once seldom meet; a number taken is passed over.
-    static unsigned next = static_cast<unsigned>(::getpid()) * 40503u;
-    std::uint32_t e = machine::kErrorFileExists;
-    for (unsigned tries = 0; tries < 0xFFFFu && e == machine::kErrorFileExists; ++tries) {
-      unique = next++ % 0xFFFFu + 1;
-      std::unique_ptr<machine::OpenFile> file;
-      e = host().files().openFile(nameOf(unique), machine::FileAccess::Write, machine::FileDisposition::CreateNew,
-                                  machine::FileShare::All, file);
-    }
-    if (e != machine::kErrorSuccess) {
-      SetLastError(e);
+    std::uint32_t error = 0;
+    unique = CreateNumberedFile(folder, start, path, error);
+    if (unique == 0) {
+      SetLastError(error);
       return 0;
     }
   }
-  writeAnsi(tempFileName, ansiOf(nameOf(unique)));
+  writeAnsi(tempFileName, ansiOf(path));
   return unique;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/machine/machine.h"
 #include "platform/machine/windows_errors.h"
 #include "platform/text/case_map.h"
+#include "platform/win32/numbered_file.h"
 #include "platform/win32/shell_link.h"
 
 namespace zov::win32 {
@@ -92,25 +93,36 @@ std::string WshShell::SpecialFolders(const std::string& name) const {
 }
 
 void WshShortcut::Save() const {
+  const std::string failed = "Unable to save shortcut \"" + fullName_ + "\".";
   ShellLink link;
   describeTarget(TargetPath, link);
-  if (!TargetPath.empty() && link.targetPath.empty()) automationError("Unable to save shortcut \"" + fullName_ + "\".");
+  if (!TargetPath.empty() && link.targetPath.empty()) automationError(failed);
   link.arguments = Arguments;
   link.workingDirectory = WorkingDirectory;
   link.description = Description;
   splitIconLocation(IconLocation, link.iconLocation, link.iconIndex);
   link.showCommand = static_cast<std::uint32_t>(WindowStyle);
   const auto bytes = ShellLinkBytes(link, host().config().codePage);
-  std::unique_ptr<machine::OpenFile> file;
-  if (!bytes || host().files().openFile(fullName_, machine::FileAccess::Write, machine::FileDisposition::CreateAlways,
-                                        machine::FileShare::DenyAll, file) != machine::kErrorSuccess) {
-    automationError("Unable to save shortcut \"" + fullName_ + "\".");
+  // The shortcut is written whole into a new file beside it, which then takes
+  // its place in one step: a shortcut that is there holds its old content or
+  // the new one, whatever cuts the save short (a kill, a full disk).
+  const std::size_t slash = fullName_.rfind('\\');
+  std::string written;
+  std::uint32_t error = 0;
+  if (!bytes || slash == std::string::npos ||
+      CreateNumberedFile(fullName_.substr(0, slash + 1), "lnk", written, error) == 0) {
+    automationError(failed);
   }
-  if (file->write(0, bytes->data(), bytes->size()) != machine::kErrorSuccess) {
-    // A shortcut that is half written points nowhere: it is taken away again.
-    file.reset();
-    host().files().deleteFile(fullName_);
-    automationError("Unable to save shortcut \"" + fullName_ + "\".");
+  auto& files = host().files();
+  std::unique_ptr<machine::OpenFile> file;
+  bool saved = files.openFile(written, machine::FileAccess::Write, machine::FileDisposition::OpenExisting,
+                              machine::FileShare::DenyAll, file) == machine::kErrorSuccess &&
+               file->write(0, bytes->data(), bytes->size()) == machine::kErrorSuccess;
+  file.reset();
+  saved = saved && files.moveFile(written, fullName_) == machine::kErrorSuccess;
+  if (!saved) {
+    files.deleteFile(written);
+    automationError(failed);
   }
 }
 

@@ -48,9 +48,11 @@ class WshShortcut : public AutomationObject {
   std::string WorkingDirectory;
 
   const std::string& FullName() const { return fullName_; }
-  // A file that cannot be written (a refused path, a read-only or locked
-  // file, a missing folder, a full disk) raises the automation error, and
-  // nothing of it is left behind.
+  // Written into a new file beside FullName that then takes its place, so
+  // that a shortcut that was there holds its old content or the new one. A
+  // file that cannot be written (a refused path, a read-only or locked file,
+  // a missing folder, a full disk) raises the automation error, and nothing
+  // of it is left behind.
   void Save() const;
 
  private:

@@ -39,9 +39,9 @@ millis() { date -u -d "$(printf '%s' "$1" | cut -c1-24)" +%s%3N; }
 
 # Every kind of file the modern build writes on 7, each a hard link of an
 # outside file, and the machine's state files as hard links too: the product
-# files, the sample project and the settings file are replaced by new files
-# renamed over them, the shortcuts and UserF.dat (written in place) are
-# refused as locked files without a box; the temporary member's link is
+# files, the sample project, the settings file and the shortcuts are replaced
+# by new files renamed over them, UserF.dat (written in place) is refused as
+# a locked file without a box; the temporary member's link is
 # deleted; the state files are saved as new files.
 m="$machines/hard-links"
 fresh "$modern" "$m" 2 6 1
@@ -72,6 +72,11 @@ for f in "$(host_path "$m" "$dest")/MCD28m.wav" "$c/Windows/system32/zoveffs.dll
   [ "$(stat -c %h "$f")" = 1 ] || fail "hard links: $f was written in place"
 done
 [ -e "$user/AppData/Local/Temp/ZOVTMP" ] && fail "hard links: the temporary folder stayed"
+for f in "$user/Desktop/ZOV Zuzuzu Rudavero 5.lnk" \
+  "$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/ZOV Zuzuzu Rudavero 5/Kineloft.lnk"; do
+  [ "$(stat -c %h "$f")" = 1 ] && [ "$(head -c 4 "$f" | od -An -tx1 | tr -d ' ')" = 4c000000 ] \
+    || fail "hard links: $f is not a shortcut of its own"
+done
 # The log on the machine's clock: the runtime package's 5000 ms between its start and its end.
 stamped "hard links" "$m"
 started=$(grep 'started process 2412:' "$m/log") ended=$(grep 'waited for process 2412 to end' "$m/log")

@@ -5,9 +5,7 @@
 // not move the product elsewhere.
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "engine/progress_steps.h"
 #include "platform/runtime/app.h"
@@ -21,13 +19,6 @@ namespace fs = std::filesystem;
 const fs::path kInstaller = ZOV_SETUPMODERN_EXE;
 const std::string kInstallDir = "C:\\Program Files\\ZOV Zuzuzu Rudavero 5";
 const char* kToPage4 = "click Command2\nclick Option1\nclick Command2\n";
-
-std::string contentOf(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 class InputDuringInstallTest : public WizardTest {
  protected:
@@ -44,15 +35,9 @@ class InputDuringInstallTest : public WizardTest {
     for (const auto& e : fs::recursive_directory_iterator(machine->folder())) {
       const std::string name = fs::relative(e.path(), machine->folder()).string();
       if (name.rfind("log", 0) == 0) continue;  // the log is looked at by itself
-      entries.insert({name, e.is_regular_file() ? contentOf(e.path()) : std::string()});
+      entries.insert({name, e.is_regular_file() ? readHostFile(e.path()) : std::string()});
     }
     return entries;
-  }
-  std::size_t count(const std::string& text) const {
-    const std::string t = transcript();
-    std::size_t n = 0;
-    for (auto at = t.find(text); at != std::string::npos; at = t.find(text, at + 1)) ++n;
-    return n;
   }
   std::size_t logged(const std::string& text) const {
     const auto& log = machine->machine().log().thisRun();

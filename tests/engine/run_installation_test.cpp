@@ -85,12 +85,6 @@ class InstallTest : public WizardTest {
     }
     return seen;
   }
-  std::size_t count(const std::string& text) const {
-    const std::string t = transcript();
-    std::size_t n = 0;
-    for (auto at = t.find(text); at != std::string::npos; at = t.find(text, at + 1)) ++n;
-    return n;
-  }
   bool logged(const std::string& text) const {
     const auto& log = machine->machine().log().thisRun();
     return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });

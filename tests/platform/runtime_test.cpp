@@ -96,20 +96,6 @@ TEST_F(RuntimeFiles, ReadOnlyAndLockedFilesRaiseTheErrorsProgramsSee) {
   Kill("C:\\Work\\noext");
 }
 
-TEST_F(RuntimeFiles, RenameReplacesAFileOrRaisesWhatStopsIt) {
-  Rename("C:\\Work\\plain.txt", "C:\\Work\\noext");
-  EXPECT_EQ(m.readFile("C:\\Work\\noext"), "plain");
-  EXPECT_EQ(Dir("C:\\Work\\plain.txt"), "");
-  EXPECT_EQ(errorOf([] { Rename("C:\\Work\\noext", "C:\\Work\\hidden.txt"); }), kPathFileAccessError);
-  EXPECT_EQ(errorOf([] { Rename("C:\\Work\\gone.txt", "C:\\Work\\noext"); }), kFileNotFound);
-  EXPECT_EQ(errorOf([] { Rename("C:\\Work\\noext", "C:\\Nowhere\\noext"); }), kPathNotFound);
-  const int n = FreeFile();
-  Open("C:\\Work\\noext", OpenMode::Input, n);
-  EXPECT_EQ(errorOf([] { Rename("C:\\Work\\noext", "C:\\Work\\x.txt"); }), kPermissionDenied);
-  Close(n);
-  EXPECT_EQ(m.readFile("C:\\Work\\hidden.txt"), "h");
-}
-
 TEST_F(RuntimeFiles, FoldersAreMadeOneLevelAtATime) {
   EXPECT_EQ(errorOf([] { MkDir("C:\\A\\B"); }), kPathNotFound);
   MkDir("C:\\A");

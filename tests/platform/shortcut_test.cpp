@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <vector>
 
+#include "platform/machine/atomic_file.h"
 #include "platform/runtime/runtime_error.h"
 #include "platform/win32/script_host.h"
 #include "tests/support/lnkinfo.h"
@@ -96,6 +99,39 @@ TEST(ScriptHost, SaveThatTheMachineRefusesRaisesAndLeavesNoFile) {
   EXPECT_FALSE(m.exists("C:\\Refused\\A.lnk"));
   EXPECT_FALSE(m.exists("E:\\folder\\A.lnk"));
   EXPECT_EQ(m.readFile("C:\\Links\\Old.lnk"), "old shortcut");
+}
+
+// A shortcut that is there, saved again on a disk too full for the new one:
+// the old one stays whole, with nothing beside it; with room the new one
+// takes its place.
+TEST(ScriptHost, ASaveThatCannotBeWrittenWholeLeavesTheShortcutThatWasThere) {
+  test::TestMachine m;
+  const std::string file = "C:\\Users\\user\\Desktop\\App.lnk";
+  m.writeFile(file, "old shortcut");
+  m.writeFile("C:\\Windows\\notepad.exe", "MZ program");
+  machine::MachineConfig c = m.machine().config();
+  c.faults.hostFreeBytes = 10;
+  machine::writeFileAtomically(m.folder() / "machine.ini", c.toIniText());
+  m.reopen();
+  EXPECT_THROW(shortcutTo(file, "C:\\Windows\\notepad.exe")->Save(), runtime::RuntimeError);
+  EXPECT_EQ(m.readFile(file), "old shortcut");
+  const auto namesOnTheDesktop = [&] {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(m.host("C:\\Users\\user\\Desktop"))) {
+      names.push_back(e.path().filename().string());
+    }
+    return names;
+  };
+  EXPECT_EQ(namesOnTheDesktop(), std::vector<std::string>{"App.lnk"});
+
+  c.faults.hostFreeBytes.reset();
+  machine::writeFileAtomically(m.folder() / "machine.ini", c.toIniText());
+  m.reopen();
+  shortcutTo(file, "C:\\Windows\\notepad.exe")->Save();
+  const auto info = test::RunLnkinfo(m.host(file));
+  ASSERT_EQ(info.exitCode, 0) << info.output;
+  EXPECT_EQ(info.fields.at("Local path"), "C:\\Windows\\notepad.exe");
+  EXPECT_EQ(namesOnTheDesktop(), std::vector<std::string>{"App.lnk"});
 }
 
 TEST(ScriptHost, ObjectByProgIdShortcutPathsAndSpecialFolders) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/machine/windows_errors.h"
+#include "platform/runtime/files.h"
 #include "platform/runtime/runtime_error.h"
 #include "platform/win32/kernel.h"
 #include "platform/win32/registry.h"
@@ -82,6 +83,21 @@ TEST(Win32Kernel, MoveFileExReplacesInOneStepOrSaysWhy) {
                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
   EXPECT_EQ(m.readFile("C:\\Work\\file.txt"), "new");
   EXPECT_FALSE(m.exists("C:\\Work\\new.tmp"));
+  // A hidden file in the way, a folder that is not there, a file held open.
+  m.writeFile("C:\\Work\\hidden.txt", "h");
+  ASSERT_TRUE(SetFileAttributesA("C:\\Work\\hidden.txt", machine::kAttrHidden));
+  const auto refused = [](const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0u : GetLastError();
+  };
+  EXPECT_EQ(refused("C:\\Work\\file.txt", "C:\\Work\\hidden.txt"), machine::kErrorAccessDenied);
+  EXPECT_EQ(refused("C:\\Work\\file.txt", "C:\\Nowhere\\file.txt"), machine::kErrorPathNotFound);
+  const int n = runtime::FreeFile();
+  runtime::Open("C:\\Work\\file.txt", runtime::OpenMode::Input, n);
+  EXPECT_EQ(refused("C:\\Work\\file.txt", "C:\\Work\\x.txt"), machine::kErrorSharingViolation);
+  runtime::Close(n);
+  EXPECT_EQ(m.readFile("C:\\Work\\hidden.txt"), "h");
+  EXPECT_EQ(m.readFile("C:\\Work\\file.txt"), "new");
+  EXPECT_FALSE(m.exists("C:\\Work\\x.txt"));
 }
 
 TEST(Win32Kernel, VersionQueryFillsTheRecordOrFailsAsTheMachineSays) {

@@ -34,12 +34,6 @@ class InputDuringChecksTest : public WizardTest, public ::testing::WithParamInte
       if (GetParam()) c = windowsXp();
     });
   }
-  std::size_t count(const std::string& text) const {
-    const std::string t = transcript();
-    std::size_t n = 0;
-    for (auto at = t.find(text); at != std::string::npos; at = t.find(text, at + 1)) ++n;
-    return n;
-  }
 };
 
 TEST_P(InputDuringChecksTest, ACancelConfirmedAtAnyYieldEndsTheProgramThere) {

@@ -43,6 +43,13 @@ bool WizardTest::run(const std::string& script, const std::function<void(machine
   return ended;
 }
 
+std::size_t WizardTest::count(const std::string& text) const {
+  const std::string t = transcript();
+  std::size_t n = 0;
+  for (auto at = t.find(text); at != std::string::npos; at = t.find(text, at + 1)) ++n;
+  return n;
+}
+
 bool WizardTest::more(const std::string& script) {
   machine->script(script);
   try {

@@ -24,6 +24,8 @@ class WizardTest : public ::testing::Test {
   void TearDown() override;
 
   std::string transcript() const { return machine->transcript(); }
+  // How many times the transcript holds `text`.
+  std::size_t count(const std::string& text) const;
   std::unique_ptr<TestMachine> machine;
   bool ended = false;
 };
