@@ -123,7 +123,7 @@ std::int32_t ExpandFile(const std::string& source, const std::string& destinatio
   // Takes the new file away again when it is not to replace the old one.
   auto discard = [&] {
     if (!replaces || written.empty()) return;
-    win32::LZClose(open.destination);
+    if (open.destination >= 0) win32::LZClose(open.destination);
     open.destination = -1;
     runtime::IgnoreErrors([&] { runtime::Kill(written); });
   };
