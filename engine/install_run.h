@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/install_account.h"
 #include "engine/payload_slots.h"
 #include "wizard/form1.h"
 
@@ -21,9 +22,7 @@ struct InstallRun {
   std::int32_t EndGap = 0;    // the sum of the lengths of the slots already processed
   std::string SystemDir;      // found before slot 28
   std::string ProjectsDir;    // chosen before slot 30
-  // False once a product file could not be extracted or expanded (its
-  // failure box was shown): the finish then does not claim success.
-  bool AllFilesInstalled = true;
+  InstallAccount Account;     // what the run has made
 };
 
 // True when the installer file holds every member of the slot table where
@@ -44,8 +43,9 @@ std::string FindSystemDir();
 // in the install folder when Documents is missing.
 std::string ChooseProjectsDir();
 // Writes the path of SampleAVI.avi in the install folder, 512 ANSI
-// characters padded with blanks, at byte offset 25 of the sample project.
-void PatchSampleProject(const InstallRun& run);
+// characters padded with blanks, at byte offset 25 of the sample project;
+// false when the project could not be written.
+bool PatchSampleProject(const InstallRun& run);
 // Starts the runtime package in the install folder, waits for it to end
 // and deletes it.
 void RunRuntimePackage(InstallRun& run);

@@ -42,6 +42,11 @@ std::string TargetFolder(const InstallRun& run, SlotFolder folder) {
   runtime::End();
 }
 
+// The sample project is the user's to open, not a file the product runs from.
+void FileMissing(InstallRun& run, const PayloadSlot& slot) {
+  (slot.Folder == SlotFolder::Projects ? run.Account.OtherFiles : run.Account.ProductFiles) = false;
+}
+
 void ShowFailure(const std::string& text, bool translateTitle) {
   const std::string prompt = TranslateText(text);
   ui::MsgBox(prompt, 4144, translateTitle ? TranslateText("Rededi Dirirozo") : std::string("Rededi Dirirozo"));
@@ -57,7 +62,7 @@ void ExtractAndExpand(InstallRun& run, const PayloadSlot& slot) {
   if (!form.ExtractMember(Trim(run.InstallerPath), Trim(temporary), slot.Length, run.EndGap)) {
     if (fatal) EndInstallation(form);
     // The expansion is attempted all the same, on whatever the file holds.
-    run.AllFilesInstalled = false;
+    FileMissing(run, slot);
     ShowFailure(slot.ExtractFailureText, slot.TranslateExtractFailureTitle);
   }
   // The file line names the install folder even for the system libraries.
@@ -69,7 +74,7 @@ void ExtractAndExpand(InstallRun& run, const PayloadSlot& slot) {
       ExpandFile(Trim(temporary), Trim(TargetFolder(run, slot.Folder)) + "\\" + slot.TargetName, true);
   if (result < 0) {
     if (fatal) EndInstallation(form);
-    run.AllFilesInstalled = false;
+    FileMissing(run, slot);
     ShowFailure(slot.ExpandFailureText, true);
     return;
   }
@@ -88,12 +93,13 @@ void ProcessSlot(InstallRun& run, const PayloadSlot& slot) {
       if (runtime::Dir(Trim(run.ProjectsDir), runtime::vbDirectory).empty()) runtime::MkDir(Trim(run.ProjectsDir));
     });
   }
+  if (!folderReady) FileMissing(run, slot);
   if (slot.Folder != SlotFolder::None && folderReady && ConditionHolds(run.form, slot.Condition)) {
     ExtractAndExpand(run, slot);
   }
   run.EndGap += slot.Length;
   run.form.ShowProgress(StepPercent(slot.Number));
-  if (slot.After == SlotStep::PatchSampleProject) PatchSampleProject(run);
+  if (slot.After == SlotStep::PatchSampleProject && !PatchSampleProject(run)) run.Account.OtherFiles = false;
 }
 
 }  // namespace zov

@@ -76,8 +76,8 @@ void Form1Window::RunInstallation() {
   run.EndGap = 0;
   for (const PayloadSlot& slot : slots) ProcessSlot(run, slot);
 
-  WriteSettingsAndRegistrations(run.AllFilesInstalled);
-  MakeShortcutsAndFinish(run.AllFilesInstalled);
+  WriteSettingsAndRegistrations(run.Account);
+  MakeShortcutsAndFinish(run.Account);
 }
 
 }  // namespace zov

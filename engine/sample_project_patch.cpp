@@ -10,21 +10,21 @@
 
 namespace zov {
 
-void PatchSampleProject(const InstallRun& run) {
+bool PatchSampleProject(const InstallRun& run) {
   runtime::FixedString<512> block;
   block = runtime::Trim(InstallDir) + "\\SampleAVI.avi";
   // A project that cannot be written (its folder was not made, the file is
-  // locked or read-only) keeps its old path; its own failures were reported
-  // by the slot, and the installation goes on.
+  // locked or read-only) keeps its old path, and the installation goes on.
   int file = 0;
-  runtime::IgnoreErrors([&] {
+  const bool written = runtime::IgnoreErrors([&] {
     const int number = runtime::FreeFile();
     runtime::Open(runtime::Trim(run.ProjectsDir) + "\\SampleProject.qev", runtime::OpenMode::Binary, number,
                   runtime::OpenAccess::Write);
     file = number;
     runtime::Put(file, 26, win32::ansiOf(block.value()));
   });
-  if (file) runtime::Close(file);
+  const bool closed = file != 0 && runtime::IgnoreErrors([&] { runtime::Close(file); });
+  return written && closed;
 }
 
 }  // namespace zov

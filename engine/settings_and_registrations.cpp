@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/avi_registry.h"
+#include "engine/install_account.h"
 #include "engine/progress_steps.h"
 #include "localisation/translate_text.h"
 #include "platform/runtime/files.h"
@@ -36,6 +37,7 @@ constexpr std::int32_t kAbsent = -99;
 constexpr int kExclamation = 48;
 constexpr int kYesNoQuestion = 36;
 constexpr win32::LONG kErrorFileNotFound = 2;
+constexpr win32::LONG kErrorSuccess = 0;
 
 // A folder is there whatever its attributes: a hidden one is neither made
 // anew nor made visible.
@@ -54,27 +56,42 @@ void showFolderMessage(const std::string& userFolder) {
              kExclamation, std::string("ZOV"));
 }
 
-// True when the classes root has a ".qev" key, looked up by name as the
-// registry finds names (without case), however many keys stand beside it. A
-// key that is there but cannot be opened counts as registered, so that the
-// user is asked before it is replaced.
+// True when the classes root has a ".qev" key that names a class, looked
+// up by name as the registry finds names (without case), however many keys
+// stand beside it. A key without a class (no default value, or an empty
+// one, as a run killed between the key and its class leaves it) names
+// none. A key that is there but cannot be opened or read counts as naming
+// one, so that the user is asked before it is replaced.
 bool projectExtensionRegistered() {
   win32::HKEY key = 0;
   const win32::LONG opened = win32::RegOpenKeyA(HKEY_CLASSES_ROOT, kProjectExtension, key);
-  if (opened == 0) win32::RegCloseKey(key);
-  return opened != kErrorFileNotFound;
+  if (opened == kErrorFileNotFound) return false;
+  if (opened != kErrorSuccess) return true;
+  win32::DWORD type = 0;
+  win32::DWORD size = 0;
+  bool named = win32::RegQueryValueExA(key, "", &type, nullptr, &size) != kErrorFileNotFound;
+  if (named) {
+    // The class is the text up to the first NUL.
+    std::string data(size, '\0');
+    named = win32::RegQueryValueExA(key, "", &type, data.data(), &size) != kErrorSuccess ||
+            (size > 0 && data[0] != '\0');
+  }
+  win32::RegCloseKey(key);
+  return named;
 }
 
-void setDefaultValue(const std::string& key, const std::string& text) {
+// Sets a key's default value; true when it reads back.
+bool setDefaultValue(const std::string& key, const std::string& text) {
   CreateRegKey(HKEY_CLASSES_ROOT, key, ForceRegistry);
   SetRegString(HKEY_CLASSES_ROOT, key, "", text, ForceRegistry);
+  return RegStringHolds(HKEY_CLASSES_ROOT, key, "", text, ForceRegistry);
 }
 
 // Vista and 7: a write test of each user folder, the settings folders below
 // them, and "UserF.dat" naming the user folder in the install folder. A
 // folder that fails the test is emptied, with its settings folder, for the
 // rest of the run, so that the settings store leaves it alone.
-void prepareUserFolders(Form1Window& form) {
+void prepareUserFolders(Form1Window& form, InstallAccount& account) {
   const std::string user = Trim(UserDir);
   if (!user.empty() && folderThere(user)) {
     if (form.WriteTextFile(user, kWriteTestFile, kWriteTestFile)) {
@@ -111,32 +128,54 @@ void prepareUserFolders(Form1Window& form) {
     ui::MsgBox(TranslateText("Error: Couldn't write to the user directory."), kExclamation,
                TranslateText("Rededi Dirirozo"));
   }
-  // Nothing reads the file back, so a failure to write it is not reported.
-  form.WriteTextFile(Trim(InstallDir), "UserF.dat", Trim(UserDir));
+  // Nothing reads the file back, so a failure to write it shows no box; the
+  // finish says that files are missing.
+  if (!form.WriteTextFile(Trim(InstallDir), "UserF.dat", Trim(UserDir))) account.OtherFiles = false;
+}
+
+// One product setting, accounted for when it reads back.
+void storeText(InstallAccount& account, const char* name, const std::string& data) {
+  SetRegString(HKEY_LOCAL_MACHINE, kSettingsKey, name, data, 0);
+  if (!RegStringHolds(HKEY_LOCAL_MACHINE, kSettingsKey, name, data, 0)) account.Settings = false;
+}
+
+void storeNumber(InstallAccount& account, const char* name, std::int32_t data) {
+  SetRegDWord(HKEY_LOCAL_MACHINE, kSettingsKey, name, data, 0);
+  if (!RegDWordHolds(HKEY_LOCAL_MACHINE, kSettingsKey, name, data, 0)) account.Settings = false;
 }
 
 // The product's settings, with the upgrade rules that depend on the settings
 // version stored by an earlier install (-99: none).
-void writeProductSettings() {
-  SetRegString(HKEY_LOCAL_MACHINE, kSettingsKey, "Dizin", Trim(InstallDir), 0);
+void writeProductSettings(InstallAccount& account) {
+  storeText(account, "Dizin", Trim(InstallDir));
   const std::int32_t oldVersion = GetRegDWord(HKEY_LOCAL_MACHINE, kSettingsKey, "Version", kAbsent, 0);
   if (oldVersion != kAbsent && oldVersion < 16 &&
       GetRegDWord(HKEY_LOCAL_MACHINE, kSettingsKey, "AutoCodec", kAbsent, 0) == kAbsent) {
-    SetRegDWord(HKEY_LOCAL_MACHINE, kSettingsKey, "AutoCodec", 0, 0);
+    storeNumber(account, "AutoCodec", 0);
   }
-  if (oldVersion != kAbsent && oldVersion < 17) SetRegDWord(HKEY_LOCAL_MACHINE, kSettingsKey, "InterfaceStyle", 1, 0);
-  SetRegDWord(HKEY_LOCAL_MACHINE, kSettingsKey, "Version", kSettingsVersion, 0);
-  SetRegDWord(HKEY_LOCAL_MACHINE, kSettingsKey, "IncCur", 1, 0);
-  if (GetRegDWord(HKEY_LOCAL_MACHINE, kSettingsKey, "dwKFE", 0, 0) == 0) {
-    SetRegDWord(HKEY_LOCAL_MACHINE, kSettingsKey, "dwKFE", 15, 0);
+  if (oldVersion != kAbsent && oldVersion < 17) storeNumber(account, "InterfaceStyle", 1);
+  storeNumber(account, "Version", kSettingsVersion);
+  storeNumber(account, "IncCur", 1);
+  if (GetRegDWord(HKEY_LOCAL_MACHINE, kSettingsKey, "dwKFE", 0, 0) == 0) storeNumber(account, "dwKFE", 15);
+  storeNumber(account, "RecSnd", 1);
+  storeNumber(account, "CapSpeed", 1);
+}
+
+void writeUninstallEntry(InstallAccount& account) {
+  const std::string uninstaller = Trim(InstallDir) + "\\Uninstall Zuzuzu Rudavero 5.exe";
+  CreateRegKey(HKEY_LOCAL_MACHINE, kUninstallKey, ForceRegistry);
+  SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "ZOV Zuzuzu Rudavero 5", ForceRegistry);
+  SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", uninstaller, ForceRegistry);
+  if (!RegStringHolds(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "ZOV Zuzuzu Rudavero 5", ForceRegistry) ||
+      !RegStringHolds(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", uninstaller, ForceRegistry)) {
+    account.Registrations = false;
   }
-  SetRegDWord(HKEY_LOCAL_MACHINE, kSettingsKey, "RecSnd", 1, 0);
-  SetRegDWord(HKEY_LOCAL_MACHINE, kSettingsKey, "CapSpeed", 1, 0);
 }
 
 // Associates ".qev" with the product's main program; when another class
-// owns the extension, only after the user agreed.
-void associateProjectFiles(Form1Window& form) {
+// owns the extension, only after the user agreed. An association the user
+// declined is not missing.
+void associateProjectFiles(Form1Window& form, InstallAccount& account) {
   form.Label11.Caption = TranslateText("'.qev' file type registry...");
   form.Label11.Refresh();
   if (projectExtensionRegistered() &&
@@ -148,15 +187,17 @@ void associateProjectFiles(Form1Window& form) {
   }
   const std::string program = Trim(InstallDir) + "\\" + Trim(ProgramName) + ".exe";
   const std::string projectClass = kProjectClass;
-  setDefaultValue(kProjectExtension, projectClass);
-  setDefaultValue(projectClass, "ZOV Kineloft Project File");
-  setDefaultValue(projectClass + "\\shell\\open\\command", "\"" + program + "\" /kineloft %1");
-  setDefaultValue(projectClass + "\\DefaultIcon", program + ",0");
+  // Each key is written whatever the one before it achieved.
+  bool made = setDefaultValue(kProjectExtension, projectClass);
+  made = setDefaultValue(projectClass, "ZOV Kineloft Project File") && made;
+  made = setDefaultValue(projectClass + "\\shell\\open\\command", "\"" + program + "\" /kineloft %1") && made;
+  made = setDefaultValue(projectClass + "\\DefaultIcon", program + ",0") && made;
+  if (!made) account.Registrations = false;
 }
 
 }  // namespace
 
-void Form1Window::WriteSettingsAndRegistrations(bool allFilesInstalled) {
+void Form1Window::WriteSettingsAndRegistrations(InstallAccount& account) {
   Label12.Caption = "";
   Label12.Refresh();
   Label11.Caption = TranslateText("Registry settings are being done...");
@@ -165,16 +206,11 @@ void Form1Window::WriteSettingsAndRegistrations(bool allFilesInstalled) {
   if (OsCode != 4) {
     CreateRegKey(HKEY_LOCAL_MACHINE, kSettingsKey, 0);
   } else {
-    prepareUserFolders(*this);
+    prepareUserFolders(*this, account);
   }
-  writeProductSettings();
-
-  CreateRegKey(HKEY_LOCAL_MACHINE, kUninstallKey, ForceRegistry);
-  SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "ZOV Zuzuzu Rudavero 5", ForceRegistry);
-  SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString",
-               Trim(InstallDir) + "\\Uninstall Zuzuzu Rudavero 5.exe", ForceRegistry);
-
-  associateProjectFiles(*this);
+  writeProductSettings(account);
+  writeUninstallEntry(account);
+  associateProjectFiles(*this, account);
 
   if (!CheckAviRegistry() && !FixAviRegistry()) {
     ui::MsgBox(TranslateText("Couldn't fix AVI registry!"), kExclamation, std::string("ZOV Rededi Dirirozo"));
@@ -182,15 +218,9 @@ void Form1Window::WriteSettingsAndRegistrations(bool allFilesInstalled) {
 
   const std::int32_t percent = StepPercent(58);
   ShowProgress(percent);
-  if (Combo1.ListIndex.get() > -1) SetRegDWord(HKEY_LOCAL_MACHINE, kSettingsKey, "Language", Combo1.ListIndex.get(), 0);
+  if (Combo1.ListIndex.get() > -1) storeNumber(account, "Language", Combo1.ListIndex.get());
   DeleteTempFiles();
-
-  const std::string installed =
-      allFilesInstalled
-          ? TranslateText("ZOV has been sucessfully installed into '") + Trim(InstallDir) + TranslateText("' directory.")
-          : TranslateText("ZOV has not been installed completely into '") + Trim(InstallDir) +
-                TranslateText("': some of its files could not be installed.");
-  Label11.Caption = installed + vbCrLf + vbCrLf + TranslateText("Now creating shortcuts...");
+  Label11.Caption = InstalledStatusLine(account, Trim(InstallDir));
 }
 
 }  // namespace zov

@@ -2,11 +2,13 @@
 // shortcut made through the shell object "WScript.Shell", or a Program
 // Manager group when there is no Programs folder or its first shortcut
 // cannot be made; then the last progress step and the finish state of the
-// wizard window. Neither route shows a message.
+// wizard window. Neither route shows a message; what they could not make,
+// the finish page says.
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/install_account.h"
 #include "engine/progress_steps.h"
 #include "localisation/translate_text.h"
 #include "platform/runtime/app.h"
@@ -61,8 +63,9 @@ void WriteShortcut(const win32::WshShell& shell, const ShortcutRow& row, const s
 
 // The shell route. False when it has to give way to Program Manager: the
 // shell object cannot be made, or the first shortcut fails (the shortcut
-// trap). The group folder stays as it is then.
-bool MakeShellShortcuts(const std::string& GroupDir, const ProductFiles& p) {
+// trap). The group folder stays as it is then. A later row that fails is
+// missing from the account.
+bool MakeShellShortcuts(const std::string& GroupDir, const ProductFiles& p, InstallAccount& account) {
   // A folder that cannot be created makes the first shortcut fail below.
   if (!PathExists(GroupDir, runtime::vbDirectory)) IgnoreErrors([&] { runtime::MkDir(GroupDir); });
   std::shared_ptr<win32::AutomationObject> shellObject;
@@ -101,7 +104,9 @@ bool MakeShellShortcuts(const std::string& GroupDir, const ProductFiles& p) {
     rows.push_back({GroupDir + "\\Uninstall Zuzuzu Rudavero 5.lnk", p.uninstaller, "", true, p.uninstaller + ", 0",
                     "Uninstall ZOV Zuzuzu Rudavero 5"});
   }
-  for (const auto& row : rows) IgnoreErrors([&] { WriteShortcut(shell, row, p.installDir); });
+  for (const auto& row : rows) {
+    if (!IgnoreErrors([&] { WriteShortcut(shell, row, p.installDir); })) account.Shortcuts = false;
+  }
 
   IgnoreErrors([&] { win32::ShellExecuteA(0, "", GroupDir, "", runtime::Left(GroupDir, 2), 1); });
   return true;
@@ -114,19 +119,23 @@ void PumpAndSleep(Form1Window& form, win32::DWORD milliseconds) {
   IgnoreErrors([&] { win32::Sleep(milliseconds); });
 }
 
-// The Program Manager route; every failure in it is ignored.
-void MakeProgramManagerGroup(Form1Window& form, const ProductFiles& p) {
+// The Program Manager route; every failure in it is ignored, and a group or
+// item that Program Manager did not take is missing from the account.
+void MakeProgramManagerGroup(Form1Window& form, const ProductFiles& p, InstallAccount& account) {
   auto& link = form.Picture1;
+  auto command = [&](const std::string& text) {
+    if (!IgnoreErrors([&] { link.LinkExecute(text); })) account.Shortcuts = false;
+  };
   IgnoreErrors([&] { link.LinkTopic = "Progman|progman"; });
   IgnoreErrors([&] { link.LinkItem = ""; });
   IgnoreErrors([&] { link.LinkMode = 2; });
   PumpAndSleep(form, 500);
   IgnoreErrors([&] { link.LinkTimeout = 100; });
-  IgnoreErrors([&] { link.LinkExecute(std::string("[CreateGroup(") + kGroupName + ")]"); });
+  command(std::string("[CreateGroup(") + kGroupName + ")]");
   PumpAndSleep(form, 500);
   IgnoreErrors([&] { link.LinkTimeout = 50; });
   auto item = [&](const std::string& path, const std::string& argument, const std::string& title) {
-    IgnoreErrors([&] { link.LinkExecute("[additem(\"" + path + "\"" + argument + "," + title + ")]"); });
+    command("[additem(\"" + path + "\"" + argument + "," + title + ")]");
     PumpAndSleep(form, 200);
   };
   item(p.mainProgram, "", "ZOV Zuzuzu Rudavero 5");
@@ -139,7 +148,7 @@ void MakeProgramManagerGroup(Form1Window& form, const ProductFiles& p) {
 
 }  // namespace
 
-void Form1Window::MakeShortcutsAndFinish(bool allFilesInstalled) {
+void Form1Window::MakeShortcutsAndFinish(InstallAccount& account) {
   Label11.Refresh();
   ProductFiles p;
   p.installDir = Trim(InstallDir);
@@ -153,29 +162,24 @@ void Form1Window::MakeShortcutsAndFinish(bool allFilesInstalled) {
   bool shortcutsMade = false;
   if (!programs.empty() && PathExists(programs, runtime::vbDirectory)) {
     if (runtime::Right(programs, 1) == "\\") programs = runtime::Left(programs, runtime::Len(programs) - 1);
-    shortcutsMade = MakeShellShortcuts(programs + "\\" + kGroupName, p);
+    shortcutsMade = MakeShellShortcuts(programs + "\\" + kGroupName, p, account);
   }
-  if (!shortcutsMade) MakeProgramManagerGroup(*this, p);
+  if (!shortcutsMade) MakeProgramManagerGroup(*this, p, account);
 
   ShowProgress(StepPercent(kStepCount));
   Refresh();
   InstallDoEvents();
   Refresh();
-  Label11.Caption =
-      allFilesInstalled
-          ? TranslateText("Installation of ZOV Rededi Dirirozo has been successfully completed! You can launch ZOV "
-                          "from the Start Menu.")
-          : TranslateText("Installation of ZOV Rededi Dirirozo is not complete! Some of its files could not be "
-                          "installed.");
+  Label11.Caption = FinishText(account);
   Label11.Refresh();
   Picture2.Visible = false;
   Command1.Enabled = false;
   Command3.Enabled = false;
   Command2.Enabled = true;
   Command2.Caption = TranslateText("Finish");
-  // The launch box is offered on the finish page of a whole installation;
-  // Form_Unload starts the product when it is ticked.
-  Check1.Visible = allFilesInstalled;
+  // The launch box is offered when the product can be started; Form_Unload
+  // starts it when the box is ticked.
+  Check1.Visible = account.Launchable();
   win32::SetForegroundWindow(hWnd());
   Refresh();
   win32::BringWindowToTop(hWnd());

@@ -15,11 +15,12 @@ namespace zov {
 // language without translations.
 extern std::int32_t LanguageIndex;
 
-// The translation table: slot k (1 to 214) of SourceTexts holds the English
+// The translation table: slot k (1 to kTranslationSlots) of SourceTexts holds the English
 // key of row k, the same slot of TranslatedTexts its text in the language of
 // the last fill. Slot 0 is never used. The upper bound of an array is
 // size() - 1. An empty vector is an array not created yet, one element is
-// the not-loaded state (upper bound 0), 215 elements the loaded state.
+// the not-loaded state (upper bound 0), kTranslationSlots + 1 elements the loaded
+// state.
 extern std::vector<std::string> SourceTexts;
 extern std::vector<std::string> TranslatedTexts;
 

@@ -93,6 +93,62 @@ std::string lineItem(const std::string& line) {
   return item.substr(1, close - 1) + item.substr(close + 1);
 }
 
+// The items of the open value file, joined as ReadConf gives them.
+std::string readItems(int fileNumber) {
+  std::string value;
+  while (!runtime::Eof(fileNumber)) value = Trim(value) + Trim(lineItem(runtime::LineInput(fileNumber)));
+  return Trim(value);
+}
+
+// True when the value file `name` in `folder` holds `data`, read silently.
+bool valueFileHolds(const std::string& folder, const std::string& name, const std::string& data) {
+  int fileNumber = 0;
+  bool holds = false;
+  runtime::IgnoreErrors([&] {
+    const std::string path = Trim(folder) + "\\" + Trim(name);
+    if (runtime::Dir(path, kAnyFile).empty()) return;
+    fileNumber = runtime::FreeFile();
+    runtime::Open(path, runtime::OpenMode::Input, fileNumber);
+    holds = readItems(fileNumber) == Trim(data);
+  });
+  if (fileNumber) runtime::IgnoreErrors([&] { runtime::Close(fileNumber); });
+  return holds;
+}
+
+// True when every settings folder that is there, and at least one is, holds `data` as the value.
+bool settingsFoldersHold(const std::string& valueName, const std::string& data) {
+  bool anyFolder = false;
+  for (const std::string* folder : {&AppDataDir, &DomainAppDataDir}) {
+    if (!folderPresent(*folder)) continue;
+    anyFolder = true;
+    if (!valueFileHolds(*folder, valueName, data)) return false;
+  }
+  return anyFolder;
+}
+
+// True when the registry value is of `type` and holds exactly these bytes.
+bool registryValueHolds(win32::HKEY root, const std::string& subKey, const std::string& valueName, win32::DWORD type,
+                        const std::string& bytes) {
+  win32::HKEY key = 0;
+  if (win32::RegOpenKeyA(root, subKey, key) != 0) return false;
+  win32::DWORD storedType = 0;
+  win32::DWORD size = 0;
+  bool holds = false;
+  if (win32::RegQueryValueExA(key, valueName, &storedType, nullptr, &size) == 0 && storedType == type &&
+      size == bytes.size()) {
+    std::string stored(size, '\0');
+    holds = win32::RegQueryValueExA(key, valueName, &storedType, stored.data(), &size) == 0 && stored == bytes;
+  }
+  win32::RegCloseKey(key);
+  return holds;
+}
+
+std::string dwordBytes(std::int32_t data) {
+  const auto bits = static_cast<std::uint32_t>(data);
+  return {static_cast<char>(bits & 0xFF), static_cast<char>(bits >> 8 & 0xFF), static_cast<char>(bits >> 16 & 0xFF),
+          static_cast<char>(bits >> 24 & 0xFF)};
+}
+
 std::string registryString(win32::HKEY root, const std::string& subKey, const std::string& valueName,
                            const std::string& defaultValue) {
   std::string result = defaultValue;
@@ -246,10 +302,7 @@ void SetRegDWord(win32::HKEY root, const std::string& subKey, const std::string&
                  std::int32_t flag) {
   try {
     if (!usesSettingsFolders(flag)) {
-      const auto bits = static_cast<std::uint32_t>(data);
-      const std::array<std::uint8_t, 4> bytes{static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
-                                              static_cast<std::uint8_t>(bits >> 16),
-                                              static_cast<std::uint8_t>(bits >> 24)};
+      const std::string bytes = dwordBytes(data);
       setRegistryValue(root, subKey, valueName, win32::REG_DWORD, bytes.data(), static_cast<win32::DWORD>(bytes.size()));
       return;
     }
@@ -259,6 +312,18 @@ void SetRegDWord(win32::HKEY root, const std::string& subKey, const std::string&
   } catch (const RuntimeError& e) {
     ui::MsgBox("Error : 6-" + errorText(e), 0);
   }
+}
+
+bool RegStringHolds(win32::HKEY root, const std::string& subKey, const std::string& valueName, const std::string& data,
+                    std::int32_t flag) {
+  if (usesSettingsFolders(flag)) return settingsFoldersHold(valueName, data);
+  return registryValueHolds(root, subKey, valueName, win32::REG_SZ, text::toAnsi(data, codePage()));
+}
+
+bool RegDWordHolds(win32::HKEY root, const std::string& subKey, const std::string& valueName, std::int32_t data,
+                   std::int32_t flag) {
+  if (usesSettingsFolders(flag)) return settingsFoldersHold(valueName, std::to_string(data));
+  return registryValueHolds(root, subKey, valueName, win32::REG_DWORD, dwordBytes(data));
 }
 
 SubkeyList EnumRegKeys(win32::HKEY root, const std::string& subKey) {
@@ -296,10 +361,9 @@ std::string ReadConf(const std::string& folder, const std::string& name, const s
     if (runtime::Dir(path, kAnyFile).empty()) return defaultValue;
     clearFileAttributes(dir, path);
     runtime::Open(path, runtime::OpenMode::Input, fileNumber);
-    std::string value;
-    while (!runtime::Eof(fileNumber)) value = Trim(value) + Trim(lineItem(runtime::LineInput(fileNumber)));
+    const std::string value = readItems(fileNumber);
     runtime::Close(fileNumber);
-    return Trim(value);
+    return value;
   } catch (const RuntimeError& e) {
     runtime::Close(fileNumber);
     ui::MsgBox("Error in ReadConf : " + std::to_string(e.number()) + ": " + e.description() + runtime::vbCrLf +

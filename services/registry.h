@@ -38,6 +38,14 @@ std::int32_t GetRegDWord(win32::HKEY root, const std::string& subKey, const std:
 void SetRegDWord(win32::HKEY root, const std::string& subKey, const std::string& valueName, std::int32_t data,
                  std::int32_t flag);
 
+// True when the value reads back as `data` where the settings store keeps
+// it: from the registry, or from every settings folder that is there (at
+// least one). Shows no box: a value that cannot be read does not hold.
+bool RegStringHolds(win32::HKEY root, const std::string& subKey, const std::string& valueName, const std::string& data,
+                    std::int32_t flag);
+bool RegDWordHolds(win32::HKEY root, const std::string& subKey, const std::string& valueName, std::int32_t data,
+                   std::int32_t flag);
+
 // The subkeys of a registry key (always the registry): 1 to 1024 names in
 // the order Windows enumerates them, or the number -2 for no subkeys, a
 // failure or more than 1024 subkeys. A trapped run-time error gives neither

@@ -113,7 +113,14 @@ void Form1Window::Option1_Click() { Command2.Enabled = true; }
 
 void Form1Window::Option2_Click() { Command2.Enabled = false; }
 
-void Form1Window::Text2_LostFocus() { InstallDir = Trim(Text2.Text); }
+void Form1Window::Text2_LostFocus() {
+  // From page 5 on, the destination is the one the checks accepted and the
+  // installation used; the launch at Finish starts the product there. A
+  // focus that leaves the box later (a click into it while the checks ran,
+  // then Finish) must not put the box's text back over it.
+  if (WizardPage == 5) return;
+  InstallDir = Trim(Text2.Text);
+}
 
 void Form1Window::Image1_Click() {
   ++image1Clicks_;

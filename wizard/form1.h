@@ -10,6 +10,8 @@
 
 namespace zov {
 
+struct InstallAccount;
+
 class Form1Window : public ui::Form {
  public:
   Form1Window();
@@ -90,13 +92,14 @@ class Form1Window : public ui::Form {
   // The install routine's stage after the last payload slot: user folders,
   // settings values, uninstall entry, .qev association, AVIFile repair,
   // progress step 58, language value, temporary files, and the status line
-  // announcing the shortcuts. Without all product files installed, that
-  // line says so instead of reporting success.
-  void WriteSettingsAndRegistrations(bool allFilesInstalled);
+  // announcing the shortcuts, which reports the installation as done only
+  // when the account is complete so far. What it makes goes into the account.
+  void WriteSettingsAndRegistrations(InstallAccount& account);
   // The install routine's last stretch: the shortcuts (or a Program Manager
   // group), the last progress step and the finish state, which claims
-  // success and offers the launch box only when all product files were installed.
-  void MakeShortcutsAndFinish(bool allFilesInstalled);
+  // success only when the account is complete and offers the launch box
+  // only when the product can be started.
+  void MakeShortcutsAndFinish(InstallAccount& account);
 
  protected:
   void applyStoredLayout() override;

@@ -24,7 +24,7 @@ void SettingsStage::userFolders(const std::string& user, const std::string& doma
 
 void SettingsStage::stage(const std::string& answers) {
   machine->script(answers);
-  Form1().WriteSettingsAndRegistrations(true);
+  Form1().WriteSettingsAndRegistrations(account);
 }
 
 std::optional<std::int32_t> SettingsStage::number(const std::string& key, const std::string& name) {

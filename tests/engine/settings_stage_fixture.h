@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/install_account.h"
 #include "tests/wizard/wizard_fixture.h"
 
 namespace zov::test {
@@ -20,7 +21,8 @@ class SettingsStage : public WizardTest {
   void start(const std::function<void(machine::MachineConfig&)>& edit = {});
   // The user folder pair of the start-up on Vista and 7: `user` and its \Zideruv\ZOV4.
   void userFolders(const std::string& user, const std::string& domainUser = {});
-  // Runs the stage with these answers to its message boxes.
+  // Runs the stage with these answers to its message boxes; what it made
+  // goes into `account`.
   void stage(const std::string& answers = {});
 
   std::optional<std::int32_t> number(const std::string& key, const std::string& name);
@@ -30,6 +32,8 @@ class SettingsStage : public WizardTest {
   void removeValue(const std::string& name);
   int boxes() const;
   bool saw(const std::string& text) const { return transcript().find(text) != std::string::npos; }
+
+  InstallAccount account;
 };
 
 }  // namespace zov::test

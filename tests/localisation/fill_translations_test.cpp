@@ -12,7 +12,7 @@ namespace {
 class FillTranslationsTest : public TranslationStateTest {
  protected:
   static void ExpectKeysOfEveryRow() {
-    ASSERT_EQ(SourceTexts.size(), 215u);
+    ASSERT_EQ(SourceTexts.size(), static_cast<std::size_t>(kTranslationSlots) + 1);
     for (int slot = 0; slot <= kTranslationSlots; ++slot) {
       EXPECT_EQ(SourceTexts[slot], TranslationRows()[slot][kEnglish]) << "slot " << slot;
     }
@@ -23,7 +23,7 @@ TEST_F(FillTranslationsTest, StoresTheKeysAndTheTextsOfTheChosenLanguage) {
   for (int language = kTurkish; language <= kSpanish; ++language) {
     UseLanguage(language);
     ExpectKeysOfEveryRow();
-    ASSERT_EQ(TranslatedTexts.size(), 215u);
+    ASSERT_EQ(TranslatedTexts.size(), static_cast<std::size_t>(kTranslationSlots) + 1);
     for (int slot = 0; slot <= kTranslationSlots; ++slot) {
       EXPECT_EQ(TranslatedTexts[slot], TranslationRows()[slot][language]) << "slot " << slot;
     }
@@ -46,7 +46,7 @@ TEST_F(FillTranslationsTest, EnglishAndUnknownValuesStoreOnlyTheKeys) {
   for (int language : {0, 8, -1}) {
     UseLanguage(language);
     ExpectKeysOfEveryRow();
-    ASSERT_EQ(TranslatedTexts.size(), 215u);
+    ASSERT_EQ(TranslatedTexts.size(), static_cast<std::size_t>(kTranslationSlots) + 1);
     for (const std::string& text : TranslatedTexts) EXPECT_EQ(text, "");
   }
 }
@@ -57,7 +57,7 @@ TEST_F(FillTranslationsTest, EveryFillReplacesThePreviousContent) {
   SourceTexts[15] = "left over";
   UseLanguage(kTurkish);
   ExpectKeysOfEveryRow();
-  ASSERT_EQ(TranslatedTexts.size(), 215u);
+  ASSERT_EQ(TranslatedTexts.size(), static_cast<std::size_t>(kTranslationSlots) + 1);
   EXPECT_EQ(TranslatedTexts[7], "İleri >>");
 
   UseLanguage(0);

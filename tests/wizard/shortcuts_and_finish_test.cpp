@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "engine/install_account.h"
 #include "engine/progress_steps.h"
 #include "localisation/translate_text.h"
 #include "services/shared_state.h"
@@ -76,6 +77,8 @@ class ShortcutStageTest : public WizardTest {
     EXPECT_EQ(transcript().find("?? box"), std::string::npos) << transcript();
   }
 
+  InstallAccount account;
+
   bool logHas(const std::string& line) {
     const auto& log = machine->machine().log().thisRun();
     return std::find(log.begin(), log.end(), line) != log.end();
@@ -90,7 +93,7 @@ std::uint32_t showCommandOf(const std::string& bytes) {
 
 TEST_F(ShortcutStageTest, ShellRouteMakesSixShortcutsThatLnkinfoReadsAndOpensTheGroup) {
   prepare();
-  Form1().MakeShortcutsAndFinish(true);
+  Form1().MakeShortcutsAndFinish(account);
 
   struct Row {
     std::string file, target, arguments, icon, iconIndex, description;
@@ -133,7 +136,7 @@ TEST_F(ShortcutStageTest, ShellRouteMakesSixShortcutsThatLnkinfoReadsAndOpensThe
 
 TEST_F(ShortcutStageTest, GermanXpMachineFinishesWithEndeAndStartsNothingUnticked) {
   prepare([](machine::MachineConfig& c) { c = windowsXp(); }, {}, "choose Combo1 Deutsch\n");
-  Form1().MakeShortcutsAndFinish(true);
+  Form1().MakeShortcutsAndFinish(account);
   const std::string group = "C:\\Documents and Settings\\user\\Start Menu\\Programs\\ZOV Zuzuzu Rudavero 5";
   EXPECT_EQ(lnkFiles(group).size(), 5u);
   EXPECT_TRUE(machine->exists("C:\\Documents and Settings\\user\\Desktop\\ZOV Zuzuzu Rudavero 5.lnk"));
@@ -146,7 +149,7 @@ TEST_F(ShortcutStageTest, GermanXpMachineFinishesWithEndeAndStartsNothingUnticke
 TEST_F(ShortcutStageTest, MissingOrHiddenHelpAndUninstallerGetNoShortcutAndNoItem) {
   prepare({}, {false, true});
   ASSERT_EQ(machine->machine().files().setAttributes(kUninstaller, machine::kAttrHidden), 0u);
-  Form1().MakeShortcutsAndFinish(true);
+  Form1().MakeShortcutsAndFinish(account);
   EXPECT_EQ(lnkFiles(kWin7Group), (std::vector<std::string>{"Kineloft.lnk", "Scenarca.lnk", "ZOV Zuzuzu Rudavero 5.lnk"}));
   EXPECT_TRUE(machine->exists(kWin7Desktop + "\\ZOV Zuzuzu Rudavero 5.lnk"));
   expectFinishState();
@@ -155,7 +158,7 @@ TEST_F(ShortcutStageTest, MissingOrHiddenHelpAndUninstallerGetNoShortcutAndNoIte
   TearDown();
   prepare([](machine::MachineConfig& c) { c.programsFolder.clear(); }, {true, false});
   ASSERT_EQ(machine->machine().files().setAttributes(kHelp, machine::kAttrSystem), 0u);
-  Form1().MakeShortcutsAndFinish(true);
+  Form1().MakeShortcutsAndFinish(account);
   const auto& groups = machine->machine().programManager().groups();
   ASSERT_EQ(groups.size(), 1u);
   EXPECT_EQ(groups[0].items.size(), 3u);
@@ -165,7 +168,7 @@ TEST_F(ShortcutStageTest, MissingOrHiddenHelpAndUninstallerGetNoShortcutAndNoIte
 
 TEST_F(ShortcutStageTest, NoProgramsFolderBuildsTheProgramManagerGroupWithTheExactCommands) {
   prepare([](machine::MachineConfig& c) { c.programsFolder.clear(); });
-  Form1().MakeShortcutsAndFinish(true);
+  Form1().MakeShortcutsAndFinish(account);
   const std::string q = "\"";
   const std::string commands[] = {
       "[CreateGroup(ZOV Zuzuzu Rudavero 5)]",
@@ -196,7 +199,7 @@ TEST_F(ShortcutStageTest, ASilentProgramManagerCostsItsTimeOutsOnTheClockAndTheF
     c.programsFolder.clear();
     c.programManagerAnswers = false;
   });
-  Form1().MakeShortcutsAndFinish(true);
+  Form1().MakeShortcutsAndFinish(account);
   // 10 s for the group, 5 s for each of five items, and the 2 s of pauses.
   EXPECT_EQ(machine->machine().clock().now(), 37'000u);
   EXPECT_TRUE(logHas("Program Manager did not answer: [CreateGroup(ZOV Zuzuzu Rudavero 5)]"));
@@ -206,7 +209,7 @@ TEST_F(ShortcutStageTest, ASilentProgramManagerCostsItsTimeOutsOnTheClockAndTheF
 
 TEST_F(ShortcutStageTest, AFailingFirstShortcutSwitchesToProgramManagerAndWritesNoOther) {
   prepare([](machine::MachineConfig& c) { c.faults.refuseWrites = {kWin7Group + "\\ZOV Zuzuzu Rudavero 5.lnk"}; });
-  Form1().MakeShortcutsAndFinish(true);
+  Form1().MakeShortcutsAndFinish(account);
   EXPECT_TRUE(machine->exists(kWin7Group));
   EXPECT_TRUE(lnkFiles(kWin7Group).empty());
   EXPECT_FALSE(machine->exists(kWin7Desktop + "\\ZOV Zuzuzu Rudavero 5.lnk"));
@@ -221,14 +224,14 @@ TEST_F(ShortcutStageTest, AFailingFirstShortcutSwitchesToProgramManagerAndWrites
   prepare();
   machine->writeFile(kWin7Group + "\\ZOV Zuzuzu Rudavero 5.lnk", "old");
   ASSERT_EQ(machine->machine().files().setAttributes(kWin7Group + "\\ZOV Zuzuzu Rudavero 5.lnk", machine::kAttrReadOnly), 0u);
-  Form1().MakeShortcutsAndFinish(true);
+  Form1().MakeShortcutsAndFinish(account);
   EXPECT_EQ(machine->readFile(kWin7Group + "\\ZOV Zuzuzu Rudavero 5.lnk"), "old");
   EXPECT_EQ(machine->machine().programManager().groups().size(), 1u);
   TearDown();
   prepare();
   machine->writeFile(kWin7Group + "\\Scenarca.lnk", "old");
   ASSERT_EQ(machine->machine().files().setAttributes(kWin7Group + "\\Scenarca.lnk", machine::kAttrReadOnly), 0u);
-  Form1().MakeShortcutsAndFinish(true);
+  Form1().MakeShortcutsAndFinish(account);
   EXPECT_EQ(machine->readFile(kWin7Group + "\\Scenarca.lnk"), "old");
   EXPECT_EQ(lnkFiles(kWin7Group).size(), 5u);
   EXPECT_TRUE(machine->machine().programManager().groups().empty());
@@ -239,7 +242,7 @@ TEST_F(ShortcutStageTest, AFailingFirstShortcutSwitchesToProgramManagerAndWrites
 TEST_F(ShortcutStageTest, OddFoldersTakeTheirRouteWithoutABox) {
   // A Programs folder given as a drive root: one backslash before the group name.
   prepare([](machine::MachineConfig& c) { c.programsFolder = "C:\\"; });
-  Form1().MakeShortcutsAndFinish(true);
+  Form1().MakeShortcutsAndFinish(account);
   EXPECT_TRUE(machine->exists("C:\\ZOV Zuzuzu Rudavero 5\\Kineloft.lnk"));
   EXPECT_TRUE(logHas("opened folder window: C:\\ZOV Zuzuzu Rudavero 5"));
   expectFinishState();
@@ -248,7 +251,7 @@ TEST_F(ShortcutStageTest, OddFoldersTakeTheirRouteWithoutABox) {
   TearDown();
   prepare([](machine::MachineConfig& c) { c.desktopFolder.clear(); });
   machine->writeFile(kWin7Group + "\\Readme.txt", "mine");
-  Form1().MakeShortcutsAndFinish(true);
+  Form1().MakeShortcutsAndFinish(account);
   EXPECT_EQ(lnkFiles(kWin7Group).size(), 6u);
   EXPECT_FALSE(machine->exists(kWin7Desktop + "\\ZOV Zuzuzu Rudavero 5.lnk"));
   expectFinishState();
@@ -257,7 +260,7 @@ TEST_F(ShortcutStageTest, OddFoldersTakeTheirRouteWithoutABox) {
   TearDown();
   prepare();
   machine->machine().registry().deleteKey("HKEY_CLASSES_ROOT\\WScript.Shell\\CLSID");
-  Form1().MakeShortcutsAndFinish(true);
+  Form1().MakeShortcutsAndFinish(account);
   EXPECT_TRUE(lnkFiles(kWin7Group).empty());
   EXPECT_EQ(machine->machine().programManager().groups().size(), 1u);
   expectFinishState();
@@ -272,7 +275,7 @@ TEST_F(ShortcutStageTest, OddFoldersTakeTheirRouteWithoutABox) {
       if (k == 2) c.programsFolder = "D:\\Programs";  // a drive without a disk
     });
     if (k == 0) std::filesystem::remove_all(machine->host(programs));
-    Form1().MakeShortcutsAndFinish(true);
+    Form1().MakeShortcutsAndFinish(account);
     EXPECT_FALSE(machine->exists(kWin7Group)) << k;
     if (k == 0) {
       EXPECT_FALSE(machine->exists(programs));
@@ -286,7 +289,7 @@ TEST_F(ShortcutStageTest, ACancelConfirmedDuringProgramManagersWaitsEndsTheRouti
   prepare([](machine::MachineConfig& c) { c.programsFolder.clear(); });
   machine->script("busy click Command3\nanswer Yes\n");
   // The program ends in the wait where the window was closed.
-  EXPECT_THROW(Form1().MakeShortcutsAndFinish(true), runtime::ProgramEnd);
+  EXPECT_THROW(Form1().MakeShortcutsAndFinish(account), runtime::ProgramEnd);
   EXPECT_FALSE(Form1().loaded());
   EXPECT_NE(transcript().find("Do you want to cancel the installation?"), std::string::npos);
   EXPECT_FALSE(logHas("Program Manager: [CreateGroup(ZOV Zuzuzu Rudavero 5)]"));
