@@ -295,6 +295,23 @@ TEST_F(InstallTest, ALockedTemporaryFileIsReportedAndTheFinishSaysTheInstallatio
   EXPECT_FALSE(machine->exists(kGroup + "\\Zuzuzu Rudavero 5 Help.lnk"));
 }
 
+// "C:" entered on the destination page is installed into C:\ZOV Zuzuzu
+// Rudavero 5. A click into the destination box while the checks run leaves
+// the focus there, so Finish takes it away after the installation: the
+// launch still starts the product where it was installed, not a program of
+// that name at the drive's root.
+TEST_F(InstallTest, TheLaunchStartsTheInstalledProductWhateverTheFocusDidDuringTheChecks) {
+  start();
+  machine->writeFile("C:\\Zuzuzu Rudavero 5.exe", "MZ someone else's");
+  more("click Command2\nclick Option1\nclick Command2\ntype Text2 C:\nclick Command2\nbusy click Text2\n");
+  ASSERT_EQ(Form1().Command2.Caption.get(), "Finish") << transcript();
+  EXPECT_EQ(count("?? box"), 0u) << transcript();
+  EXPECT_TRUE(more("click Check1\nclick Command2\n"));
+  EXPECT_TRUE(logged(": C:\\ZOV Zuzuzu Rudavero 5\\Zuzuzu Rudavero 5.exe (window style 1)"));
+  EXPECT_FALSE(logged(": C:\\Zuzuzu Rudavero 5.exe"));
+  EXPECT_EQ(runtime::Trim(InstallDir), "C:\\ZOV Zuzuzu Rudavero 5");
+}
+
 // A disk that fills up after so many 64 KiB of the install (the room left on
 // the host disk that holds the machine), from none to more than the whole
 // install writes: whichever file it stops, no run claims success unless

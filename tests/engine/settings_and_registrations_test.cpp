@@ -58,6 +58,7 @@ TEST_F(SettingsStage, WindowsXpKeepsEverySettingInTheRegistry) {
   EXPECT_EQ(Form1().Label11.Caption.get(), "ZOV se ha instalado correctamente en el directorio '" + kInstallDir +
                                                "'.\r\n\r\nCreando accesos directos...");
   EXPECT_EQ(boxes(), 0) << transcript();
+  EXPECT_TRUE(account.Complete());
 }
 
 TEST_F(SettingsStage, WindowsSevenKeepsTheSettingsInBothFoldersAndNamesTheUserFolder) {
@@ -77,6 +78,7 @@ TEST_F(SettingsStage, WindowsSevenKeepsTheSettingsInBothFoldersAndNamesTheUserFo
     EXPECT_FALSE(machine->exists(folder + "\\deneme_sil"));
   }
   EXPECT_EQ(fileText(*machine, kInstallDir + "\\UserF.dat"), kUser + "\r\n");
+  EXPECT_TRUE(account.Complete());
   // The product's settings stay out of the registry; Windows' own go in.
   EXPECT_FALSE(machine->machine().registry().keyExists(kSettingsKey));
   EXPECT_EQ(text(kUninstall, "DisplayName"), "ZOV Zuzuzu Rudavero 5");
@@ -125,6 +127,8 @@ TEST_F(SettingsStage, AFirstFolderThatRefusesWritesIsReportedAndDropped) {
   EXPECT_FALSE(machine->machine().registry().keyExists(kSettingsKey));
   EXPECT_EQ(text(kUninstall, "DisplayName"), "ZOV Zuzuzu Rudavero 5");
   EXPECT_EQ(Form1().Label8.Caption.get(), "98%");
+  EXPECT_FALSE(account.Settings);
+  EXPECT_TRUE(account.Registrations && account.OtherFiles);
 }
 
 TEST_F(SettingsStage, ADomainFolderThatRefusesWritesIsDroppedWithoutAWord) {
@@ -135,6 +139,7 @@ TEST_F(SettingsStage, ADomainFolderThatRefusesWritesIsDroppedWithoutAWord) {
   EXPECT_EQ(boxes(), 0) << transcript();
   EXPECT_EQ(DomainAppDataDir, "");
   EXPECT_EQ(fileText(*machine, kUser + "\\Zideruv\\ZOV4\\Version"), "19\r\n");
+  EXPECT_TRUE(account.Complete());
 }
 
 TEST_F(SettingsStage, APlainFileNamedZideruvCountsAsTheFirstLevel) {
@@ -148,6 +153,11 @@ TEST_F(SettingsStage, APlainFileNamedZideruvCountsAsTheFirstLevel) {
   EXPECT_EQ(fileText(*machine, kUser + "\\Zideruv"), "not a folder");
   EXPECT_EQ(UserDir, kUser);  // kept: the folder itself is writable
   EXPECT_EQ(fileText(*machine, kInstallDir + "\\UserF.dat"), kUser + "\r\n");
+  // The values had nowhere to go.
+  EXPECT_FALSE(account.Settings);
+  EXPECT_EQ(Form1().Label11.Caption.get(), "ZOV has not been installed completely into '" + kInstallDir +
+                                               "' directory. Some of its settings could not be saved.\r\n\r\n"
+                                               "Now creating shortcuts...");
 }
 
 // Hidden levels that are there are used as they are: no folder message, and
@@ -223,6 +233,8 @@ TEST_F(SettingsStage, AnotherOwnerOfQevIsAskedAbout) {
   // The rest of the stage still ran.
   EXPECT_EQ(number(kSettingsKey, "Version"), 19);
   EXPECT_EQ(Form1().Label8.Caption.get(), "98%");
+  // What the user declined is not missing.
+  EXPECT_TRUE(account.Complete());
 
   stage("answer Yes " + kQuestion + "\n");
   EXPECT_EQ(text("HKEY_CLASSES_ROOT\\.qev", ""), "ZOV.KineloftProject");
@@ -282,6 +294,62 @@ TEST_F(SettingsStage, AQevKeyThatCannotBeReadIsAskedAbout) {
   EXPECT_EQ(text("HKEY_CLASSES_ROOT\\.qev", ""), "Other.Class");
 }
 
+// A run killed between the ".qev" key and its class leaves a key that names
+// no class: no program owns the extension, so it is associated without a
+// question and made whole.
+TEST_F(SettingsStage, AQevKeyWithoutAClassIsNoOwnerAndIsMadeWhole) {
+  for (const bool emptyClass : {false, true}) {
+    SCOPED_TRACE(emptyClass ? "an empty class" : "no default value");
+    start([](machine::MachineConfig& c) { c = windowsXp(); });
+    CreateRegKey(win32::HKEY_CLASSES_ROOT, ".qev", ForceRegistry);
+    if (emptyClass) SetRegString(win32::HKEY_CLASSES_ROOT, ".qev", "", "", ForceRegistry);
+    stage();
+    EXPECT_EQ(boxes(), 0) << transcript();
+    EXPECT_EQ(text("HKEY_CLASSES_ROOT\\.qev", ""), "ZOV.KineloftProject");
+    EXPECT_EQ(text("HKEY_CLASSES_ROOT\\ZOV.KineloftProject\\DefaultIcon", ""), kProgram + ",0");
+    EXPECT_TRUE(account.Complete());
+    TearDown();
+  }
+}
+
+// Every kind of part the stage makes is missing from the account exactly
+// when the machine refuses it, without a box the stage did not show before.
+TEST_F(SettingsStage, WhatTheMachineRefusesIsMissingFromTheAccountWithoutABox) {
+  struct Case {
+    const char* name;
+    bool xp;
+    std::vector<std::string> refusedKeys, refusedFiles;
+    bool settings, registrations, otherFiles;
+  };
+  const std::vector<Case> cases = {
+      {"the settings key on XP", true, {"HKEY_LOCAL_MACHINE\\Software\\Zideruv"}, {}, false, true, true},
+      {"the uninstall key", false, {kUninstall}, {}, true, false, true},
+      {"the .qev key", true, {"HKEY_CLASSES_ROOT\\.qev"}, {}, true, false, true},
+      {"the class's icon", false, {"HKEY_CLASSES_ROOT\\ZOV.KineloftProject\\DefaultIcon"}, {}, true, false, true},
+      {"one value file", false, {}, {kUser + "\\Zideruv\\ZOV4\\IncCur"}, false, true, true},
+      {"UserF.dat", false, {}, {kInstallDir + "\\UserF.dat"}, true, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    start([&](machine::MachineConfig& config) {
+      if (c.xp) config = windowsXp();
+      config.faults.refuseRegistryWrites = c.refusedKeys;
+      config.faults.refuseWrites = c.refusedFiles;
+    });
+    if (!c.xp) userFolders(kUser);
+    // A value file that cannot be written shows its own box, as before.
+    const bool valueFileBox = c.name == std::string("one value file");
+    stage(valueFileBox ? "answer OK Error in WriteConf\n" : "");
+    EXPECT_EQ(boxes(), valueFileBox ? 1 : 0) << transcript();
+    EXPECT_EQ(account.Settings, c.settings);
+    EXPECT_EQ(account.Registrations, c.registrations);
+    EXPECT_EQ(account.OtherFiles, c.otherFiles);
+    EXPECT_TRUE(account.ProductFiles && account.Shortcuts);
+    EXPECT_EQ(Form1().Label11.Caption.get().rfind("ZOV has not been installed completely into '" + kInstallDir, 0), 0u);
+    TearDown();
+  }
+}
+
 TEST_F(SettingsStage, AChangedAviRegistrationIsRepaired) {
   start();  // the user folders as the start-up found them
   ASSERT_EQ(UserDir, kUser);
@@ -305,6 +373,8 @@ TEST_F(SettingsStage, AWriteProtectedClassesRootIsReportedAndTheInstallGoesOn) {
       << transcript();
   EXPECT_EQ(boxes(), 1);
   EXPECT_FALSE(machine->machine().registry().keyExists("HKEY_CLASSES_ROOT\\.qev"));
+  EXPECT_FALSE(account.Registrations);
+  EXPECT_TRUE(account.Settings);
   EXPECT_EQ(text(kUninstall, "DisplayName"), "ZOV Zuzuzu Rudavero 5");
   EXPECT_NE(before, machine->machine().registry().toText());
   EXPECT_EQ(fileText(*machine, kUser + "\\Zideruv\\ZOV4\\Version"), "19\r\n");

@@ -8,6 +8,7 @@ namespace zov::test {
 
 void SettingsStage::start(const std::function<void(machine::MachineConfig&)>& edit) {
   run("", edit);
+  account = {};
   InstallDir = kInstallDir;
   machine->writeFile(kInstallDir + "\\Zuzuzu Rudavero 5.exe", "MZ");
   machine->writeFile(runtime::Trim(TempDir) + "\\ZOVTMP\\Beep.wa_", "member");

@@ -37,6 +37,7 @@ class ShortcutStageTest : public WizardTest {
   void prepare(const std::function<void(machine::MachineConfig&)>& edit = {}, Product product = {},
                const std::string& script = "") {
     run(script, edit);
+    account = {};
     machine->writeFile(kMain, "MZ\r\nZOVSIM Zuzuzu Rudavero 5\r\nZOV is recording.\r\n");
     if (product.help) machine->writeFile(kHelp, "help");
     if (product.uninstaller) machine->writeFile(kUninstaller, "MZ uninstaller");
@@ -205,6 +206,7 @@ TEST_F(ShortcutStageTest, ASilentProgramManagerCostsItsTimeOutsOnTheClockAndTheF
   EXPECT_TRUE(logHas("Program Manager did not answer: [CreateGroup(ZOV Zuzuzu Rudavero 5)]"));
   EXPECT_TRUE(machine->machine().programManager().groups().empty());
   expectFinishState();
+  EXPECT_FALSE(account.Shortcuts);
 }
 
 TEST_F(ShortcutStageTest, AFailingFirstShortcutSwitchesToProgramManagerAndWritesNoOther) {
@@ -217,6 +219,7 @@ TEST_F(ShortcutStageTest, AFailingFirstShortcutSwitchesToProgramManagerAndWrites
   ASSERT_EQ(machine->machine().programManager().groups().size(), 1u);
   EXPECT_EQ(machine->machine().programManager().groups()[0].items.size(), 5u);
   expectFinishState();
+  EXPECT_TRUE(account.Complete());  // the group stands in Program Manager
 
   // A read-only first shortcut left by someone else does the same; a
   // read-only later one is only left as it is.
@@ -233,6 +236,7 @@ TEST_F(ShortcutStageTest, AFailingFirstShortcutSwitchesToProgramManagerAndWrites
   ASSERT_EQ(machine->machine().files().setAttributes(kWin7Group + "\\Scenarca.lnk", machine::kAttrReadOnly), 0u);
   Form1().MakeShortcutsAndFinish(account);
   EXPECT_EQ(machine->readFile(kWin7Group + "\\Scenarca.lnk"), "old");
+  EXPECT_FALSE(account.Shortcuts);
   EXPECT_EQ(lnkFiles(kWin7Group).size(), 5u);
   EXPECT_TRUE(machine->machine().programManager().groups().empty());
   EXPECT_TRUE(logHas("opened folder window: " + kWin7Group));
@@ -283,6 +287,61 @@ TEST_F(ShortcutStageTest, OddFoldersTakeTheirRouteWithoutABox) {
     EXPECT_EQ(machine->machine().programManager().groups().size(), 1u) << k;
     expectFinishState();
   }
+}
+
+// The finish page says success only over a complete account; otherwise it
+// names what is missing, offers the launch while the product can start and
+// says the Start-menu sentence only while the shortcuts are there too.
+TEST_F(ShortcutStageTest, TheFinishSaysWhatIsMissingAndOffersWhatStillWorks) {
+  const std::string incomplete = "Installation of ZOV Rededi Dirirozo is not complete!";
+  const std::string startMenu = " You can launch ZOV from the Start Menu.";
+  struct Case {
+    const char* name;
+    std::function<void(machine::MachineConfig&)> edit;
+    std::function<void(InstallAccount&)> before;
+    std::string finish;
+    bool launch;
+  };
+  const Case cases[] = {
+      {"a desktop that refuses the shortcut", [](machine::MachineConfig& c) { c.faults.refuseWrites = {kWin7Desktop}; },
+       {}, incomplete + " Some of its shortcuts could not be created.", true},
+      {"no Programs folder and a silent Program Manager",
+       [](machine::MachineConfig& c) {
+         c.programsFolder.clear();
+         c.programManagerAnswers = false;
+       },
+       {}, incomplete + " Some of its shortcuts could not be created.", true},
+      {"a product file missing", {}, [](InstallAccount& a) { a.ProductFiles = false; },
+       incomplete + " Some of its files could not be installed.", false},
+      {"the sample project missing", {}, [](InstallAccount& a) { a.OtherFiles = false; },
+       incomplete + " Some of its files could not be installed." + startMenu, true},
+      {"a setting missing", {}, [](InstallAccount& a) { a.Settings = false; },
+       incomplete + " Some of its settings could not be saved.", false},
+      {"the association missing and a shortcut", [](machine::MachineConfig& c) { c.faults.refuseWrites = {kWin7Desktop}; },
+       [](InstallAccount& a) { a.Registrations = false; },
+       incomplete + " Its uninstall entry or its '.qev' file type could not be registered. Some of its shortcuts could "
+                    "not be created.",
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    prepare(c.edit);
+    if (c.before) c.before(account);
+    Form1().MakeShortcutsAndFinish(account);
+    EXPECT_EQ(Form1().Label11.Caption.get(), c.finish);
+    EXPECT_EQ(Form1().Check1.shown(), c.launch);
+    EXPECT_EQ(Form1().Command2.Caption.get(), "Finish");
+    EXPECT_EQ(transcript().find("?? box"), std::string::npos) << transcript();
+    TearDown();
+  }
+
+  // In German, every sentence in German.
+  prepare([](machine::MachineConfig& c) { c.faults.refuseWrites = {kWin7Desktop}; }, {}, "choose Combo1 Deutsch\n");
+  account.OtherFiles = false;
+  Form1().MakeShortcutsAndFinish(account);
+  EXPECT_EQ(Form1().Label11.Caption.get(),
+            "Die Installation von ZOV Bildschirm Recorder ist nicht vollständig! Einige seiner Dateien konnten nicht "
+            "installiert werden. Einige seiner Verknüpfungen konnten nicht erstellt werden.");
 }
 
 TEST_F(ShortcutStageTest, ACancelConfirmedDuringProgramManagersWaitsEndsTheRoutineThere) {
