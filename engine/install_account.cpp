@@ -11,7 +11,9 @@ namespace {
 std::string MissingParts(const InstallAccount& account, bool withShortcuts) {
   std::string text;
   auto add = [&](bool complete, const char* sentence) {
-    if (!complete) text += " " + TranslateText(sentence);
+    if (complete) return;
+    text += ' ';
+    text += TranslateText(sentence);
   };
   add(account.ProductFiles && account.OtherFiles, "Some of its files could not be installed.");
   add(account.Settings, "Some of its settings could not be saved.");
@@ -39,7 +41,10 @@ std::string FinishText(const InstallAccount& account) {
         "Installation of ZOV Rededi Dirirozo has been successfully completed! You can launch ZOV from the Start Menu.");
   }
   std::string text = TranslateText("Installation of ZOV Rededi Dirirozo is not complete!") + MissingParts(account, true);
-  if (account.Shortcuts && account.Launchable()) text += " " + TranslateText("You can launch ZOV from the Start Menu.");
+  if (account.Shortcuts && account.Launchable()) {
+    text += ' ';
+    text += TranslateText("You can launch ZOV from the Start Menu.");
+  }
   return text;
 }
 

@@ -176,3 +176,98 @@ nothing_lost() {
   fi
   [ "$got" = 18 ] || [ "$got" = 19 ] || fail "$what: Version is $got"
 }
+
+# machine_folder MACHINE KEY: a [Folders] entry of the machine's machine.ini.
+machine_folder() {
+  awk -v key="$2" '/^\[/ { folders = ($0 == "[Folders]") } folders && index($0, key "=") == 1 {
+    print substr($0, length(key) + 2); exit }' "$1/machine.ini"
+}
+
+# lnk_leads FILE TARGET WORKDIR ARGUMENTS: lnkinfo reads the shortcut FILE
+# and finds it leading to TARGET, in WORKDIR, with ARGUMENTS (may be empty).
+lnk_leads() {
+  local info
+  info=$(lnkinfo "$1" 2>&1) || return 1
+  grep -qxF "	Local path			: $2" <<<"$info" && grep -qxF "	Working directory		: $3" <<<"$info" || return 1
+  [ -z "$4" ] || grep -qxF "	Command line arguments		:  $4" <<<"$info"
+}
+
+# inventory MACHINE PAYLOAD VISTA7 DEST LANGUAGE: what an installation into
+# DEST with the language list at LANGUAGE (0 English, 1 Deutsch, ...) should
+# have left on the machine and did not, read from the machine folder with
+# other people's tools: one line "KIND: what" per missing part, nothing when
+# everything is in place. KIND is product (a product file or library not
+# byte-equal to its sample, or the runtime package not run), files (the
+# patched sample project, UserF.dat), settings, registrations (the uninstall
+# entry, the .qev association) or shortcuts (the shell's, read with lnkinfo,
+# or Program Manager's group).
+inventory() {
+  local m=$1 payload=$2 vista7=$3 dest=$4 language=$5 got name value
+  local program="$dest\\Zuzuzu Rudavero 5.exe" help="$dest\\ZOV5.chm" uninstaller="$dest\\Uninstall Zuzuzu Rudavero 5.exe"
+  local install docs local_data
+  install=$(host_path "$m" "$dest")
+  docs=$(machine_folder "$m" Documents)
+  local_data=$(machine_folder "$m" LocalAppData)
+
+  got=$(products_hold "$m" "$payload" "$vista7" "$dest" no) || echo "product: $got"
+  grep -qF ": $dest\\vcredist_x86.exe (window style 1)" "$m/log" || echo "product: the runtime package did not run"
+
+  local project="$install/Projects/SampleProject.qev"
+  [ -n "$docs" ] && [ -d "$(host_path "$m" "$docs")" ] && project="$(host_path "$m" "$docs")/ZOV Projects/SampleProject.qev"
+  { head -c 25 "$payload/sample/SampleProject.qev"; printf '%-512s' "$dest\\SampleAVI.avi"
+    tail -c +538 "$payload/sample/SampleProject.qev"; } | cmp -s - "$project" || echo "files: the sample project"
+  if [ "$vista7" = yes ]; then
+    printf '%s\r\n' "$local_data" | cmp -s - "$install/UserF.dat" || echo "files: UserF.dat"
+  fi
+
+  local reg settings='Version=19 IncCur=1 dwKFE=15 RecSnd=1 CapSpeed=1'
+  reg=$(hivex "$m" 2>&1) || { echo "registry.reg does not import: $reg"; return; }
+  if [ "$vista7" = yes ]; then
+    local values
+    values="$(host_path "$m" "$local_data")/Zideruv/ZOV4"
+    for setting in "Dizin=$dest" $settings "Language=$language"; do
+      printf '%s\r\n' "${setting#*=}" | cmp -s - "$values/${setting%%=*}" || echo "settings: ${setting%%=*}"
+    done
+  else
+    [ "$(reg_value <(echo "$reg") 'HKEY_LOCAL_MACHINE\SOFTWARE\Zideruv\ZOV4' Dizin)" = "1|$(text_hex "$dest")" ] \
+      || echo "settings: Dizin"
+    for setting in $settings "Language=$language"; do
+      [ "$(reg_value <(echo "$reg") 'HKEY_LOCAL_MACHINE\SOFTWARE\Zideruv\ZOV4' "${setting%%=*}")" = \
+        "4|$(dword_hex "${setting#*=}")" ] || echo "settings: ${setting%%=*}"
+    done
+  fi
+
+  local uninstall='HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\ZOVScreenRecorder5'
+  while IFS='|' read -r key name value; do
+    [ "$(reg_value <(echo "$reg") "$key" "$name")" = "1|$(text_hex "$value")" ] || echo "registrations: $key"
+  done <<<"$uninstall|DisplayName|ZOV Zuzuzu Rudavero 5
+$uninstall|UninstallString|$uninstaller
+HKEY_CLASSES_ROOT\\.qev||ZOV.KineloftProject
+HKEY_CLASSES_ROOT\\ZOV.KineloftProject||ZOV Kineloft Project File
+HKEY_CLASSES_ROOT\\ZOV.KineloftProject\\shell\\open\\command||\"$program\" /kineloft %1
+HKEY_CLASSES_ROOT\\ZOV.KineloftProject\\DefaultIcon||$program,0"
+
+  # The help and uninstall shortcuts or items are made for the files that are there.
+  local rows="ZOV Zuzuzu Rudavero 5|$program|
+Scenarca|$program|/scenarca
+Kineloft|$program|/kineloft"
+  [ -f "$install/ZOV5.chm" ] && rows+=$'\n'"Zuzuzu Rudavero 5 Help|$help|"
+  [ -f "$install/Uninstall Zuzuzu Rudavero 5.exe" ] && rows+=$'\n'"Uninstall Zuzuzu Rudavero 5|$uninstaller|"
+  if [ -f "$m/progman.ini" ] && grep -qxF '[ZOV Zuzuzu Rudavero 5]' "$m/progman.ini"; then
+    local title target arguments expected=''
+    while IFS='|' read -r title target arguments; do
+      expected+="Item=$title"$'\n'"Command=\"$target\"${arguments:+ $arguments}"$'\n'
+    done <<<"$rows"
+    awk '/^\[/ { group = ($0 == "[ZOV Zuzuzu Rudavero 5]"); next } group && NF' "$m/progman.ini" \
+      | cmp -s - <(printf '%s' "$expected") || echo "shortcuts: Program Manager's group"
+  else
+    local group desktop
+    group="$(host_path "$m" "$(machine_folder "$m" Programs)")/ZOV Zuzuzu Rudavero 5"
+    desktop=$(machine_folder "$m" Desktop)
+    [ -n "$desktop" ] && rows+=$'\n'"$(host_path "$m" "$desktop")/ZOV Zuzuzu Rudavero 5|$program|"
+    while IFS='|' read -r name target arguments; do
+      [[ $name == /* ]] || name="$group/$name"
+      lnk_leads "$name.lnk" "$target" "$dest" "$arguments" || echo "shortcuts: ${name##*/}.lnk"
+    done <<<"$rows"
+  fi
+}
