@@ -258,6 +258,10 @@ TEST_P(EveryLanguage, TheFinishPageIsPhotographed) {
   finish();
   std::filesystem::create_directories(folder);
   EXPECT_TRUE(saveScreenshot(*windowOf(Form1()), std::string(folder) + "/" + GetParam().code + "-6-finish.png"));
+  // The finish of a run that could make nothing: its longest text.
+  finish(kNothingMade);
+  EXPECT_TRUE(
+      saveScreenshot(*windowOf(Form1()), std::string(folder) + "/" + GetParam().code + "-7-finish-incomplete.png"));
 }
 
 class AgreementBox : public WizardWindow {
