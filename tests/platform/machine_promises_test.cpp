@@ -423,6 +423,10 @@ TEST(MachineIni, EveryBrokenFileIsRefusedWithItsLineAndLeftUntouched) {
       {head + drive + "Shortcut\n", 5},
       {head + "Colour=blue\n" + drive, 3},
       {head + drive + "[Printers]\n", 5},
+      {head + drive + "[Program a.exe]\nRunsFor=1\n[PROGRAM A.EXE]\n", 7},
+      {head + drive + "[Program Çalış.exe]\n[Program çALıŞ.EXE]\n", 6},
+      {head + drive + "[Program a.exe]\nRunsFor=1\nStarts=yes\nOpenProcess=no\nrunsfor=2\n", 9},
+      {head + drive + "[Desktop]\nWindow=a\nProgramManager=no\nWindow=b\nPROGRAMMANAGER=yes\n", 9},
   };
   ASSERT_GE(cases.size(), 30u);
   const fs::path folder = fs::temp_directory_path() / ("zov-corrupt-ini-" + std::to_string(::getpid()));
