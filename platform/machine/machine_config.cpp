@@ -8,6 +8,7 @@
 #include <limits>
 #include <sstream>
 
+#include "platform/machine/host_folder.h"
 #include "platform/machine/ini_file.h"
 #include "platform/text/case_map.h"
 
@@ -152,36 +153,10 @@ struct Text {
   std::string write(const std::string& field) const { return field; }
 };
 
-// A host folder: an absolute one anywhere the owner names it; a relative one
-// is a folder inside the folder of machine.ini, reached through no link.
+// A host folder (see readHostFolder); `base` is the machine folder.
 struct HostFolder {
   std::filesystem::path base;
-  std::string read(const std::string& v, std::filesystem::path& field) const {
-    namespace fs = std::filesystem;
-    if (v.empty()) return "Host= needs a folder";
-    const fs::path inside = fs::path(v).lexically_normal();
-    if (inside.is_absolute()) {
-      field = inside;
-    } else {
-      if (inside == ".") return "Host=" + v + " names the machine folder itself (a relative Host= names a folder inside it)";
-      if (*inside.begin() == "..") {
-        return "Host=" + v + " leads out of the machine folder (a relative Host= names a folder inside it)";
-      }
-      field = base;
-      for (const auto& part : inside) {
-        if (part.empty()) continue;  // the end of "folder/"
-        field /= part;
-        std::error_code ec;
-        if (fs::is_symlink(field, ec)) {
-          return "Host=" + v + " goes through the symbolic link " + field.string() +
-                 " (a relative Host= names a folder inside the machine folder, reached through no link)";
-        }
-      }
-    }
-    std::error_code ec;
-    if (!fs::is_directory(field, ec)) return "the host folder " + field.string() + " does not exist";
-    return {};
-  }
+  std::string read(const std::string& v, std::filesystem::path& field) const { return readHostFolder(base, v, field); }
   std::string write(const std::filesystem::path& field) const { return field.string(); }
 };
 
