@@ -2,29 +2,21 @@
 // 100,000 lines in one section, and looking a program up by name among
 // 100,000 (with another case than its section's).
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "bench/machine/bench_folder.h"
 #include "platform/machine/machine_config.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using zov::bench::benchFolder;
 using zov::machine::MachineConfig;
 
 constexpr int kCount = 100'000;
-
-fs::path benchFolder() {
-  static const fs::path folder = [] {
-    fs::path f = fs::temp_directory_path() / ("machine_ini_bench_" + std::to_string(::getpid()));
-    fs::create_directories(f);
-    return f;
-  }();
-  return folder;
-}
 
 // Writes a machine.ini under `name` once.
 fs::path iniFile(const std::string& name, const std::string& text) {
@@ -81,10 +73,3 @@ void lookUpAProgramAmongMany(benchmark::State& state) {
 BENCHMARK(lookUpAProgramAmongMany)->Unit(benchmark::kNanosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  fs::remove_all(benchFolder());
-}
