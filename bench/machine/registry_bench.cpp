@@ -12,25 +12,18 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/machine/bench_folder.h"
 #include "platform/machine/registry_store.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using zov::bench::benchFolder;
 using zov::machine::RegistryStore;
 using zov::machine::RegistryValue;
 
 constexpr int kKeys = 1000;
 constexpr int kValuesPerKey = 100;
-
-fs::path benchFolder() {
-  static const fs::path folder = [] {
-    fs::path f = fs::temp_directory_path() / ("registry_bench_" + std::to_string(::getpid()));
-    fs::create_directories(f);
-    return f;
-  }();
-  return folder;
-}
 
 std::string productKey(int i) {
   return "HKEY_LOCAL_MACHINE\\Software\\Vendor" + std::to_string(i % 10) + "\\Product" + std::to_string(i);
@@ -138,10 +131,3 @@ void enumerateSubkeysByIndex(benchmark::State& state) {
 BENCHMARK(enumerateSubkeysByIndex)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  fs::remove_all(benchFolder());
-}

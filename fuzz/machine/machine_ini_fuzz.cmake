@@ -3,7 +3,8 @@
 add_executable(machine_ini_fuzz
   ${CMAKE_CURRENT_LIST_DIR}/machine_ini_fuzz.cpp
   ${PROJECT_SOURCE_DIR}/platform/machine/ini_file.cpp
-  ${PROJECT_SOURCE_DIR}/platform/machine/machine_config.cpp)
+  ${PROJECT_SOURCE_DIR}/platform/machine/machine_config.cpp
+  ${PROJECT_SOURCE_DIR}/platform/machine/host_folder.cpp)
 target_include_directories(machine_ini_fuzz PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(machine_ini_fuzz PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
 target_link_options(machine_ini_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)

@@ -1,9 +1,11 @@
 #include "atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
@@ -21,6 +23,11 @@ bool HostDisk::take(std::uint64_t bytes) {
 }
 
 namespace {
+
+// What a temporary file's name adds to its file's name, before the six
+// letters or digits that make it unique.
+constexpr std::string_view kTemporaryMark = ".~zovsave-";
+constexpr std::size_t kUniqueLength = 6;
 
 FileIdentity identityFrom(const struct stat& st) {
   return {true,
@@ -44,10 +51,13 @@ int writeAll(int fd, std::string_view content) {
   return 0;
 }
 
+std::filesystem::path folderOf(const std::filesystem::path& file) {
+  return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
+
 // Flushes the folder that holds `file`, so that a rename in it is on disk.
 void flushFolderOf(const std::filesystem::path& file) {
-  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int fd = ::open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   // The rename has been made and others already see it: a flush that fails
   // cannot take it back, so the change stands as made.
@@ -68,7 +78,7 @@ FileIdentity identityOf(int fd) {
 }
 
 int replaceFile(const std::filesystem::path& file, std::string_view content, HostDisk* disk, FileIdentity* written) {
-  std::string temp = file.string() + ".XXXXXX";
+  std::string temp = file.string() + std::string(kTemporaryMark) + std::string(kUniqueLength, 'X');
   beforeChange();
   const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return errno;
@@ -103,6 +113,21 @@ void writeFileAtomically(const std::filesystem::path& file, std::string_view con
   if (const int err = replaceFile(file, content)) {
     throw std::runtime_error(file.string() + ": cannot be written: " + std::strerror(err));
   }
+}
+
+void removeLeftoverTemporaries(const std::filesystem::path& file) {
+  const std::string prefix = file.filename().string() + std::string(kTemporaryMark);
+  DIR* dir = ::opendir(folderOf(file).c_str());
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() == prefix.size() + kUniqueLength && name.starts_with(prefix) &&
+        std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                    [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); })) {
+      ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+  }
+  ::closedir(dir);
 }
 
 }  // namespace zov::machine

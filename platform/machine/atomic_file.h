@@ -1,9 +1,11 @@
 // Writing a file so that it is never left half-written: a temporary file of
-// its own unique name in the same folder ("<file>.XXXXXX"), flushed to disk,
-// then renamed over the target, and the folder flushed, so that a host crash
-// after the call keeps the new file. Several processes may write the same
-// file at once; each one's rename is whole. A kill before the rename leaves
-// the temporary file behind (see SharedFile, which removes such files).
+// its own unique name in the same folder ("<file>.~zovsave-XXXXXX", six
+// letters or digits), flushed to disk, then renamed over the target, and the
+// folder flushed, so that a host crash after the call keeps the new file.
+// Several processes may write the same file at once; each one's rename is
+// whole. A kill before the rename leaves the temporary file behind; the mark
+// "~zovsave-" tells it from the files a user keeps beside it
+// ("registry.reg.backup"), so that removing leftovers touches no other file.
 #pragma once
 
 #include <cstdint>
@@ -44,5 +46,10 @@ FileIdentity identityOf(int openFile);
 // The same for tools and machine creation: throws std::runtime_error naming
 // the file when it cannot be written.
 void writeFileAtomically(const std::filesystem::path& file, std::string_view content);
+
+// Removes the temporary files of `file` that replacements cut short by a
+// kill left behind: only names of exactly the shape replaceFile makes. The
+// caller makes sure that no replacement of `file` is under way.
+void removeLeftoverTemporaries(const std::filesystem::path& file);
 
 }  // namespace zov::machine

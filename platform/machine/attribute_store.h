@@ -31,6 +31,8 @@ class AttributeStore {
   // line. `disk`, when given, is the room left on the host disk.
   explicit AttributeStore(std::filesystem::path file, HostDisk* disk = nullptr);
 
+  const std::filesystem::path& file() const { return file_.path(); }
+
   std::uint32_t get(const std::string& windowsPath) const;
   // Saves at once; only the stored bits are kept. Changes answer with a
   // Windows error code and change nothing when the file cannot be saved

@@ -12,6 +12,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/machine/fd.h"
 #include "platform/machine/kill_at_change.h"
 #include "platform/machine/windows_errors.h"
 #include "platform/text/case_map.h"
@@ -21,27 +22,6 @@ namespace zov::machine {
 namespace fs = std::filesystem;
 
 namespace {
-
-// An open file descriptor, closed when the object goes away.
-class Fd {
- public:
-  Fd() = default;
-  explicit Fd(int fd) : fd_(fd) {}
-  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  Fd& operator=(Fd&& other) noexcept {
-    std::swap(fd_, other.fd_);
-    return *this;
-  }
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-  explicit operator bool() const { return fd_ >= 0; }
-
- private:
-  int fd_ = -1;
-};
 
 // A folder on the way to an entry: opened only when it is a real folder, not
 // through a link, and only to look up or change names in it.

@@ -12,6 +12,7 @@
 
 #include "platform/machine/atomic_file.h"
 #include "platform/machine/kill_at_change.h"
+#include "platform/machine/shared_file.h"
 #include "platform/machine/windows_errors.h"
 #include "platform/text/case_map.h"
 
@@ -237,6 +238,11 @@ std::uint32_t Machine::startProgram(const std::string& commandLine, int windowSt
                 " Arguments: " + (first == std::string::npos ? "none" : arguments.substr(first)));
   }
   return p.id;
+}
+
+void Machine::removeLeftoverSaveFiles() {
+  for (const fs::path* file : {&registry_->file(), &attributes_->file()}) SharedFile(*file).removeLeftovers();
+  removeLeftoverTemporaries(programManager_->file());
 }
 
 const Process* Machine::process(std::uint32_t id) const {

@@ -76,6 +76,14 @@ class Machine {
   void waitForEnd(const Process& process);
   const std::map<std::uint32_t, Process>& processes() const { return processes_; }
 
+  // Removes the temporary files that saves of registry.reg, attributes and
+  // progman.ini cut short by a kill left behind ("<file>.~zovsave-" and six
+  // letters or digits), and no other file of the machine folder. Those of
+  // registry.reg and attributes go under their files' locks; progman.ini has
+  // no lock, so every one of its temporary files goes: call this only while
+  // no other program can be saving progman.ini (one installer at a time).
+  void removeLeftoverSaveFiles();
+
   // Titles of the other programs' top-level windows, topmost first.
   std::vector<std::string>& otherWindows() { return otherWindows_; }
 

@@ -8,7 +8,9 @@
 #include <limits>
 #include <sstream>
 
+#include "platform/machine/host_folder.h"
 #include "platform/machine/ini_file.h"
+#include "platform/text/case_map.h"
 
 namespace zov::machine {
 
@@ -49,11 +51,13 @@ bool equalsAscii(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+void MachineConfig::addProgram(ProgramConfig program) {
+  programs.insert_or_assign(text::upper(program.name), std::move(program));
+}
+
 const ProgramConfig* MachineConfig::program(const std::string& fileName) const {
-  for (const auto& p : programs) {
-    if (equalsAscii(p.name, fileName)) return &p;
-  }
-  return nullptr;
+  const auto it = programs.find(text::upper(fileName));
+  return it == programs.end() ? nullptr : &it->second;
 }
 
 namespace {
@@ -149,36 +153,10 @@ struct Text {
   std::string write(const std::string& field) const { return field; }
 };
 
-// A host folder: an absolute one anywhere the owner names it; a relative one
-// is a folder inside the folder of machine.ini, reached through no link.
+// A host folder (see readHostFolder); `base` is the machine folder.
 struct HostFolder {
   std::filesystem::path base;
-  std::string read(const std::string& v, std::filesystem::path& field) const {
-    namespace fs = std::filesystem;
-    if (v.empty()) return "Host= needs a folder";
-    const fs::path inside = fs::path(v).lexically_normal();
-    if (inside.is_absolute()) {
-      field = inside;
-    } else {
-      if (inside == ".") return "Host=" + v + " names the machine folder itself (a relative Host= names a folder inside it)";
-      if (*inside.begin() == "..") {
-        return "Host=" + v + " leads out of the machine folder (a relative Host= names a folder inside it)";
-      }
-      field = base;
-      for (const auto& part : inside) {
-        if (part.empty()) continue;  // the end of "folder/"
-        field /= part;
-        std::error_code ec;
-        if (fs::is_symlink(field, ec)) {
-          return "Host=" + v + " goes through the symbolic link " + field.string() +
-                 " (a relative Host= names a folder inside the machine folder, reached through no link)";
-        }
-      }
-    }
-    std::error_code ec;
-    if (!fs::is_directory(field, ec)) return "the host folder " + field.string() + " does not exist";
-    return {};
-  }
+  std::string read(const std::string& v, std::filesystem::path& field) const { return readHostFolder(base, v, field); }
   std::string write(const std::filesystem::path& field) const { return field.string(); }
 };
 
@@ -326,20 +304,18 @@ std::vector<Setting> settings(const std::filesystem::path& machineFolder) {
 // Reads the entries of one section.
 void readSection(const IniSection& s, Section section, Target target, const std::vector<Setting>& all,
                  const std::filesystem::path& file) {
-  std::vector<const IniEntry*> seen;
+  // The line at which each setting of the section stood, 0 for none yet.
+  std::vector<int> lineOf(all.size(), 0);
   for (const auto& e : s.entries) {
     const auto setting = std::find_if(all.begin(), all.end(),
                                       [&](const Setting& x) { return x.section == section && equalsAscii(x.key, e.key); });
     if (setting == all.end()) throw MachineFileError(file, e.line, "unknown key '" + e.key + "' in [" + s.name + "]");
-    if (!setting->repeats) {
-      for (const IniEntry* before : seen) {
-        if (equalsAscii(before->key, e.key)) {
-          throw MachineFileError(file, e.line, e.key + "= stands twice in [" + s.name + "] (also at line " +
-                                                   std::to_string(before->line) + ")");
-        }
-      }
-      seen.push_back(&e);
+    int& before = lineOf[static_cast<std::size_t>(setting - all.begin())];
+    if (before != 0 && !setting->repeats) {
+      throw MachineFileError(file, e.line,
+                             e.key + "= stands twice in [" + s.name + "] (also at line " + std::to_string(before) + ")");
     }
+    before = e.line;
     if (const std::string why = setting->read(target, e.value); !why.empty()) throw MachineFileError(file, e.line, why);
   }
 }
@@ -372,9 +348,9 @@ MachineConfig MachineConfig::parse(const std::string& text, const std::filesyste
     if (s.name.size() > 8 && equalsAscii(s.name.substr(0, 8), "Program ")) {
       ProgramConfig p;
       p.name = s.name.substr(8);
-      if (c.program(p.name)) throw MachineFileError(file, s.line, "[" + s.name + "] stands twice");
       readSection(s, Section::Program, Target{c, noDrive, p}, all, file);
-      c.programs.push_back(p);
+      // A name that differs only in case is one parseIni has refused as a section that stands twice.
+      c.addProgram(std::move(p));
       continue;
     }
     const auto known = std::find_if(std::begin(kSectionNames), std::end(kSectionNames),
@@ -410,7 +386,7 @@ std::string MachineConfig::toIniText() const {
   for (auto& [letter, d] : c.drives) writeSection(Section::Drive, std::string("Drive ") + letter, d, noProgram);
   writeSection(Section::Desktop, "Desktop", noDrive, noProgram);
   writeSection(Section::Faults, "Faults", noDrive, noProgram);
-  for (auto& p : c.programs) writeSection(Section::Program, "Program " + p.name, noDrive, p);
+  for (auto& [key, p] : c.programs) writeSection(Section::Program, "Program " + p.name, noDrive, p);
   return o.str();
 }
 

@@ -100,8 +100,13 @@ struct MachineConfig {
 
   Faults faults;
 
-  std::vector<ProgramConfig> programs;
-  // The behaviour of a program file (by its name), or nullptr for the plain one.
+  // The programs of the [Program NAME] sections, by their names in upper
+  // case (text::upper), so that a name is found without case in one step.
+  std::map<std::string, ProgramConfig> programs;
+  // Adds a program, or replaces the one whose name differs only in case.
+  void addProgram(ProgramConfig program);
+  // The behaviour of a program file (by its name, compared without case), or
+  // nullptr for the plain one.
   const ProgramConfig* program(const std::string& fileName) const;
 
   // The default machine: Windows 7 SP1, user "user", A: removable, C: fixed, D: CD-ROM.

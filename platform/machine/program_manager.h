@@ -37,6 +37,8 @@ class ProgramManager {
   // naming the line when it does not parse.
   ProgramManager(std::filesystem::path file, bool answers, MachineLog& log);
 
+  const std::filesystem::path& file() const { return file_; }
+
   // True for the application and topic names it serves (compared without case).
   static bool serves(const std::string& application, const std::string& topic);
 

@@ -1,39 +1,13 @@
 #include "shared_file.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 
 namespace zov::machine {
-
-namespace {
-
-// Removes the temporary files "<file>.XXXXXX" that saves cut short by a kill
-// left behind. Only a save under the lock makes one, so while the lock is
-// held every one that is there is stale.
-void removeStaleTemporaries(const std::filesystem::path& file) {
-  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-  const std::string prefix = file.filename().string() + ".";
-  DIR* dir = ::opendir(folder.c_str());
-  if (!dir) return;
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
-        std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
-                    [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; })) {
-      ::unlinkat(::dirfd(dir), name.c_str(), 0);
-    }
-  }
-  ::closedir(dir);
-}
-
-}  // namespace
 
 SharedFile::SharedFile(std::filesystem::path file, HostDisk* disk) : file_(std::move(file)), disk_(disk) {}
 
@@ -95,8 +69,13 @@ bool SharedFile::read(std::string& text, int& error) {
   return true;
 }
 
+void SharedFile::removeLeftovers() const {
+  const Lock lock(*this);
+  if (!lock.error()) removeLeftoverTemporaries(file_);
+}
+
 int SharedFile::write(std::string_view content) {
-  removeStaleTemporaries(file_);
+  removeLeftoverTemporaries(file_);
   FileIdentity written;
   const int err = replaceFile(file_, content, disk_, &written);
   if (err == 0) seen_ = written;

@@ -46,8 +46,12 @@ class SharedFile {
   void adopt() { seen_ = identityOf(file_); }
   // Replaces the file (see replaceFile) and remembers it as seen. Called
   // under the lock: it first removes what earlier saves cut short by a kill
-  // left behind (their temporary files).
+  // left behind (their temporary files; only a save under the lock makes
+  // one, so while it is held every one that is there is stale).
   [[nodiscard]] int write(std::string_view content);
+  // Takes the lock and removes those leftovers without a save; nothing when
+  // the lock cannot be had. Not while this process holds the lock.
+  void removeLeftovers() const;
 
  private:
   std::filesystem::path file_;

@@ -5,7 +5,9 @@
 # version and on a fresh machine: after each kill registry.reg still imports,
 # every settings value is whole, every product file that was there holds its
 # earlier or its new content, and a new run on the same machine installs the
-# product whole without a box.
+# product whole without a box; at the end of the walks at chosen changes no
+# temporary file of a registry or attribute save is left, and the files a
+# user keeps in the machine folder are there as they were.
 # Then a cancel at a random slot (a locked file of that slot stops the run
 # at its boxes; the cancel comes right after them): the temporary folder is
 # gone and the program ends with exit 0. Last a cancel at a random yield of
@@ -73,9 +75,12 @@ done
 # is struck (each value file, each expanded file, each registry save).
 # After each kill nothing is lost.
 walks=0
+# Files a user keeps in the machine folder, which every run leaves alone.
+user_files='registry.reg.backup registry.reg.before attributes.before progman.ini.backup notes.txt'
 kill_walk() {
   local what=$1 exe=$2 payload=$3 vista7=$4 m=$5 earlier=$6 stride=${ZOV_KILL_STRIDE:-48}
-  local at=$((RANDOM % stride + 1)) kills=0
+  local at=$((RANDOM % stride + 1)) kills=0 own
+  for own in $user_files; do printf '%s of the user\n' $own >"$m/$own"; done
   while :; do
     ini "$m" Faults KillAtChange $at
     run "$exe" "$m" < <(walk) 2>/dev/null  # not the shell's word on the kill
@@ -89,7 +94,10 @@ kill_walk() {
   what="$what (seed $seed)"
   nothing_lost "$what" "$m" "$payload" $vista7 "$dest" $earlier
   ((kills * stride >= 400)) || fail "$what: the kills ended after $at changes"
-  ls "$m" | grep -qE '^(registry\.reg|attributes)\.[A-Za-z0-9]{6}$' && fail "$what: a save's temporary file stayed"
+  ls "$m" | grep -qE '^(registry\.reg|attributes)\.~zovsave-[A-Za-z0-9]{6}$' && fail "$what: a save's temporary file stayed"
+  for own in $user_files; do
+    [ "$(cat "$m/$own" 2>/dev/null)" = "$own of the user" ] || fail "$what: the user's $own did not stay"
+  done
   if [ $vista7 = yes ]; then
     [ "$(cat "$(settings_folder "$m")/Version")" = $'19\r' ] || fail "$what: Version is not 19"
     # A first installation stays one whatever the kills left: no upgrade values.

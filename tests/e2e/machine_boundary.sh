@@ -2,10 +2,10 @@
 # The machine folder is a boundary. Hard links from every kind of file the
 # installer writes to files outside, the machine's own files as hard links
 # (replaced, or refused for the log) and as symbolic links (the machine does
-# not open), relative Host= values that lead out (refused with their line),
-# and a machine folder and program folder named with blanks, quotes, a
-# newline and bytes that are not UTF-8. After every run each file outside the
-# machine folders is byte for byte as before.
+# not open), relative Host= values that lead out or through a link (refused
+# with their line), and a machine folder and program folder named with
+# blanks, quotes, a newline and bytes that are not UTF-8. After every run
+# each file outside the machine folders is byte for byte as before.
 # Usage: machine_boundary.sh setupmodern.exe MODERN_PAYLOAD setupclassic.exe CLASSIC_PAYLOAD
 set -u
 work=$(mktemp -d)
@@ -122,10 +122,12 @@ for own in log:symbolic machine.ini:symbolic registry.reg:symbolic attributes:sy
   [ -z "$(ls -A "$outside/drives")" ] || fail "$name as a $kind link: a folder was made outside"
 done
 
-# Relative Host= values that lead out of the machine folder: refused with their line.
-mkdir -p "$machines/x" "$outside/y"
+# Relative Host= values that lead out of the machine folder or pass through
+# a link, also one that a later ".." leaves again: refused with their line.
+mkdir -p "$machines/x" "$outside/y" "$base/sub"
 ln -s "$outside" "$base/link"
-for host in .. ../x x/../../y link link/y; do
+ln -s "$outside" "$base/sub/alnk"
+for host in .. ../x x/../../y link link/y sub/alnk sub/alnk/.. link/y/../..; do
   m="$machines/host"
   rm -rf "$m" && cp -a "$base" "$m"
   ini "$m" 'Drive F' Type 4

@@ -48,7 +48,7 @@ TEST_F(DeleteFileWarnTest, FoldersHiddenAndSystemFilesCountAsAbsentAndStay) {
 class InUseTest : public DeleteFileWarnTest {
  protected:
   InUseTest()
-      : DeleteFileWarnTest([](machine::MachineConfig& c) { c.programs.push_back({"vcredist_x86.exe", 0, true, true, true}); }) {
+      : DeleteFileWarnTest([](machine::MachineConfig& c) { c.addProgram({"vcredist_x86.exe", 0, true, true, true}); }) {
     m.writeFile(kPackage, "MZ");
     std::uint32_t error = 0;
     m.machine().startProgram(kPackage, 1, error);

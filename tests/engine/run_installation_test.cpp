@@ -447,7 +447,7 @@ class RuntimePackageTest : public InstallTest, public ::testing::WithParamInterf
 
 TEST_P(RuntimePackageTest, IsWaitedForWhenItCanBeAndDeletedWhenItIsFree) {
   const PackageCase& c = GetParam();
-  start([&](machine::MachineConfig& config) { config.programs.push_back(c.program); });
+  start([&](machine::MachineConfig& config) { config.addProgram(c.program); });
   more(kWalk);
   EXPECT_EQ(logged("waited for process"), c.waited);
   EXPECT_EQ(machine->exists(kInstallDir + "\\vcredist_x86.exe"), !c.deleted);

@@ -225,41 +225,69 @@ TEST(MachineBoundaryOwnFiles, ADrivesFolderThatIsALinkMakesNoDriveOutside) {
 
 struct HostCase {
   std::string value;
-  const char* says;
+  std::string says;
 };
 
-TEST(MachineBoundaryHost, ARelativeHostThatLeadsOutIsRefusedWithItsLine) {
+TEST(MachineBoundaryHost, ARelativeHostThatLeadsOutOrThroughALinkIsRefusedWithItsLine) {
   const fs::path around = fs::temp_directory_path() / ("zov-host-" + std::to_string(::getpid()));
   const fs::path folder = around / "machine", outside = around / "outside";
   fs::remove_all(around);
   fs::create_directories(folder / "inside" / "deeper");
+  fs::create_directories(folder / "sub");
   fs::create_directories(outside / "y");
   fs::create_directories(around / "x");  // "../x" is there: refused for where it is
+  spit(folder / "inside" / "file.txt", "a file");
   fs::create_directory_symlink(outside, folder / "link");
   fs::create_directory_symlink(outside, folder / "inside" / "link");
+  fs::create_directory_symlink(outside, folder / "sub" / "alnk");
+  fs::create_directory_symlink(folder / "inside", folder / "inlink");  // a link that stays inside
   const std::vector<HostCase> refused = {
       {"..", "leads out of the machine folder"},
       {"../x", "leads out of the machine folder"},
       {"x/../../y", "leads out of the machine folder"},
       {"inside/../..", "leads out of the machine folder"},
       {".", "names the machine folder itself"},
+      {"inside/..", "names the machine folder itself"},
       {"link", "goes through the symbolic link"},
       {"link/y", "goes through the symbolic link"},
       {"inside/link/y", "goes through the symbolic link"},
+      // A ".." after the link leaves it again in the text, but the walk passes it.
+      {"sub/alnk", "goes through the symbolic link " + (folder / "sub" / "alnk").string()},
+      {"sub/alnk/..", "goes through the symbolic link " + (folder / "sub" / "alnk").string()},
+      {"link/y/../..", "goes through the symbolic link " + (folder / "link").string()},
+      {"inlink", "goes through the symbolic link"},
+      {"inlink/deeper", "goes through the symbolic link"},
+      {"./inlink/../inside", "goes through the symbolic link"},
   };
-  for (const auto& c : refused) {
-    const std::string text = "[Windows]\nMajorVersion=6\n[Drive C]\nType=3\n[Drive F]\nType=4\nHost=" + c.value + "\n";
+  const std::vector<HostCase> missing = {
+      {"gone/..", "the host folder " + (folder / "gone").string() + " does not exist"},
+      {"inside/file.txt/..", "the host folder " + (folder / "inside" / "file.txt").string() + " is not a folder"},
+  };
+  auto refusal = [&](const std::string& value) {
+    const std::string text = "[Windows]\nMajorVersion=6\n[Drive C]\nType=3\n[Drive F]\nType=4\nHost=" + value + "\n";
     try {
       machine::MachineConfig::parse(text, folder / "machine.ini");
-      ADD_FAILURE() << "Host=" << c.value << " was taken";
+      ADD_FAILURE() << "Host=" << value << " was taken";
     } catch (const machine::MachineFileError& e) {
       EXPECT_EQ(e.line, 7) << e.what();
-      EXPECT_NE(std::string(e.what()).find("Host=" + c.value + " " + c.says), std::string::npos) << e.what();
+      return std::string(e.what());
     }
-  }
-  for (const std::string& ok : std::vector<std::string>{"inside", "inside/deeper/", "inside/./deeper/../deeper", outside.string()}) {
-    const auto config = machine::MachineConfig::parse("[Drive F]\nHost=" + ok + "\n", folder / "machine.ini");
-    EXPECT_TRUE(fs::is_directory(config.drive('F')->host)) << ok;
+    return std::string();
+  };
+  for (const auto& c : refused) EXPECT_NE(refusal(c.value).find("Host=" + c.value + " " + c.says), std::string::npos) << c.value;
+  for (const auto& c : missing) EXPECT_NE(refusal(c.value).find(c.says), std::string::npos) << c.value;
+
+  const std::vector<std::pair<std::string, fs::path>> taken = {
+      {"inside", folder / "inside"},
+      {"inside/deeper/", folder / "inside" / "deeper"},
+      {"inside//deeper", folder / "inside" / "deeper"},
+      {"inside/./deeper/../deeper", folder / "inside" / "deeper"},
+      {"sub/../inside", folder / "inside"},
+      {outside.string(), outside},
+  };
+  for (const auto& [value, host] : taken) {
+    const auto config = machine::MachineConfig::parse("[Drive F]\nHost=" + value + "\n", folder / "machine.ini");
+    EXPECT_EQ(config.drive('F')->host, host) << value;
   }
   fs::remove_all(around);
 }

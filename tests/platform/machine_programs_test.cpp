@@ -18,7 +18,7 @@ using machine::ProgramConfig;
 constexpr const char* kPackage = "C:\\Program Files\\ZOV\\vcredist_x86.exe";
 
 test::TestMachine machineWith(const ProgramConfig& program) {
-  return test::TestMachine([&](MachineConfig& c) { c.programs.push_back(program); });
+  return test::TestMachine([&](MachineConfig& c) { c.addProgram(program); });
 }
 
 std::uint32_t start(test::TestMachine& m, const std::string& commandLine = kPackage) {
@@ -89,8 +89,8 @@ TEST(MachinePrograms, OpenProcessCanBeRefusedAndAFileKeptInUseAfterTheEnd) {
 
 TEST(MachinePrograms, MachineIniDescribesEachProgramInASectionOfItsOwn) {
   MachineConfig c = MachineConfig::windows7();
-  c.programs.push_back({"vcredist_x86.exe", 90'000, true, false, true});
-  c.programs.push_back({"Zuzuzu Rudavero 5.exe", 0, false, true, false});
+  c.addProgram({"vcredist_x86.exe", 90'000, true, false, true});
+  c.addProgram({"Zuzuzu Rudavero 5.exe", 0, false, true, false});
   const MachineConfig back = MachineConfig::parse(c.toIniText(), "m.ini");
   ASSERT_EQ(back.programs.size(), 2u);
   const ProgramConfig* p = back.program("VCRedist_x86.exe");
@@ -101,6 +101,11 @@ TEST(MachinePrograms, MachineIniDescribesEachProgramInASectionOfItsOwn) {
   EXPECT_TRUE(p->keepsFileInUse);
   EXPECT_FALSE(back.program("Zuzuzu Rudavero 5.exe")->starts);
   EXPECT_EQ(back.program("setup.exe"), nullptr);
+  // Names compare through the case map of the five languages, not ASCII alone.
+  c.addProgram({"Çalış.exe", 5, true, true, false});
+  const MachineConfig turkish = MachineConfig::parse(c.toIniText(), "m.ini");
+  ASSERT_NE(turkish.program("çALıŞ.EXE"), nullptr);
+  EXPECT_EQ(turkish.program("çALıŞ.EXE")->runsFor, 5u);
   EXPECT_THROW(MachineConfig::parse("[Drive C]\nType=3\n[Program a.exe]\nRunsFor=soon\n", "m.ini"),
                machine::MachineFileError);
   EXPECT_THROW(MachineConfig::parse("[Drive C]\nType=3\n[Program a.exe]\nCrashes=yes\n", "m.ini"),

@@ -149,13 +149,13 @@ void killedAt(test::TestMachine& m, std::uint64_t at, const std::function<void()
   reconfigure(m, [](machine::MachineConfig& config) { config.faults.killAtChange.reset(); });
 }
 
+// The temporary files of saves of `file` that are there ("<file>.~zovsave-XXXXXX").
 std::vector<std::string> temporariesOf(const fs::path& file) {
+  const std::string prefix = file.filename().string() + ".~zovsave-";
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(file.parent_path())) {
     const std::string name = entry.path().filename().string();
-    if (name.size() == file.filename().string().size() + 7 && name.rfind(file.filename().string() + ".", 0) == 0) {
-      names.push_back(name);
-    }
+    if (name.size() == prefix.size() + 6 && name.starts_with(prefix)) names.push_back(name);
   }
   return names;
 }
@@ -201,20 +201,66 @@ TEST(MachineKillAtChange, ASaveCutShortLeavesTheFileWholeAndTheNextSaveTidiesUp)
     // written whole (the one of the earlier kill removed by this save).
     EXPECT_EQ(temporariesOf(registry).size(), step == 1 ? 0u : 1u) << step;
   }
-  std::ofstream(m.folder() / "attributes.Q1w2E3") << "an attribute save cut short";
-  std::ofstream(m.folder() / "registry.reg.keep") << "not a save's";
+  std::ofstream(m.folder() / "attributes.~zovsave-Q1w2E3") << "an attribute save cut short";
   win32::HKEY h = 0;
   ASSERT_EQ(win32::RegCreateKeyA(kCurrentUser, "Software\\Saved", h), 0);
   EXPECT_TRUE(temporariesOf(registry).empty());
-  EXPECT_TRUE(fs::exists(m.folder() / "registry.reg.keep"));
   EXPECT_TRUE(fs::exists(m.folder() / "registry.reg.lock"));
-  EXPECT_TRUE(fs::exists(m.folder() / "attributes.Q1w2E3"));
+  EXPECT_TRUE(fs::exists(m.folder() / "attributes.~zovsave-Q1w2E3"));
   m.writeFile("C:\\a.txt", "a");
   ASSERT_TRUE(win32::SetFileAttributesA("C:\\a.txt", machine::kAttrHidden));
-  EXPECT_FALSE(fs::exists(m.folder() / "attributes.Q1w2E3"));
+  EXPECT_FALSE(fs::exists(m.folder() / "attributes.~zovsave-Q1w2E3"));
   const auto reg = machine::RegistryStore::load(registry, 1252);
   EXPECT_TRUE(reg.keyExists("HKEY_CURRENT_USER\\Software\\Saved"));
   EXPECT_FALSE(reg.keyExists("HKEY_CURRENT_USER\\Software\\Killed"));
+}
+
+// Files a user keeps in the machine folder, some named much like a save's
+// temporary file, survive every save and the clearing of leftovers.
+TEST(MachineKillAtChange, FilesOfTheUserInTheMachineFolderSurviveSavesAndTheClearing) {
+  test::TestMachine m;
+  const std::vector<std::string> kept = {
+      "registry.reg.backup", "registry.reg.before", "attributes.before", "progman.ini.backup", "notes.txt",
+      // the shape of earlier temporary files, and the mark with a wrong tail or place
+      "registry.reg.Q1w2E3", "attributes.~zovsave-Q1w2E", "progman.ini.~zovsave-Q1w2E3x",
+      "registry.reg.~zovsave-Q1-2E3", "registry.reg~zovsave-Q1w2E3"};
+  for (const auto& name : kept) std::ofstream(m.folder() / name) << "kept by the user: " << name;
+  win32::HKEY h = 0;
+  ASSERT_EQ(win32::RegCreateKeyA(kCurrentUser, "Software\\Saved", h), 0);
+  m.writeFile("C:\\a.txt", "a");
+  ASSERT_TRUE(win32::SetFileAttributesA("C:\\a.txt", machine::kAttrHidden));
+  ASSERT_EQ(m.machine().programManager().execute("[CreateGroup(Saved)]"), machine::ProgramManager::Answer::Done);
+  m.machine().removeLeftoverSaveFiles();
+  for (const auto& name : kept) EXPECT_EQ(test::readHostFile(m.folder() / name), "kept by the user: " + name);
+}
+
+// Saves of each of the three files struck after their temporary file was
+// made and after it was half written: one call removes what they left, and
+// each file holds what it held before.
+TEST(MachineKillAtChange, OneCallRemovesWhatKilledSavesOfTheThreeFilesLeft) {
+  test::TestMachine m;
+  m.writeFile("C:\\a.txt", "a");
+  std::ofstream(m.folder() / "notes.txt") << "mine";
+  const fs::path files[] = {m.folder() / "registry.reg", m.folder() / "attributes", m.folder() / "progman.ini"};
+  const std::function<void()> saves[] = {
+      [] {
+        win32::HKEY h = 0;
+        win32::RegCreateKeyA(kCurrentUser, "Software\\Killed", h);
+      },
+      [] { win32::SetFileAttributesA("C:\\a.txt", machine::kAttrHidden); },
+      [] { machine::currentMachine().programManager().execute("[CreateGroup(Killed)]"); },
+  };
+  for (std::size_t f = 0; f < std::size(files); ++f) {
+    for (std::uint64_t step = 2; step <= 3; ++step) killedAt(m, step, saves[f]);
+    // A locked save removes the one its killed forerunner left; progman.ini's stay.
+    EXPECT_EQ(temporariesOf(files[f]).size(), f == 2 ? 2u : 1u) << files[f];
+  }
+  m.machine().removeLeftoverSaveFiles();
+  for (const auto& file : files) EXPECT_TRUE(temporariesOf(file).empty()) << file;
+  EXPECT_EQ(test::readHostFile(m.folder() / "notes.txt"), "mine");
+  EXPECT_FALSE(m.machine().registry().keyExists("HKEY_CURRENT_USER\\Software\\Killed"));
+  EXPECT_EQ(m.machine().attributes().get("C:\\a.txt"), 0u);
+  EXPECT_TRUE(m.machine().programManager().groups().empty());
 }
 
 TEST(MachineFolderLinks, NoLinkInADriveLeadsOutOfTheMachine) {
@@ -377,6 +423,10 @@ TEST(MachineIni, EveryBrokenFileIsRefusedWithItsLineAndLeftUntouched) {
       {head + drive + "Shortcut\n", 5},
       {head + "Colour=blue\n" + drive, 3},
       {head + drive + "[Printers]\n", 5},
+      {head + drive + "[Program a.exe]\nRunsFor=1\n[PROGRAM A.EXE]\n", 7},
+      {head + drive + "[Program Çalış.exe]\n[Program çALıŞ.EXE]\n", 6},
+      {head + drive + "[Program a.exe]\nRunsFor=1\nStarts=yes\nOpenProcess=no\nrunsfor=2\n", 9},
+      {head + drive + "[Desktop]\nWindow=a\nProgramManager=no\nWindow=b\nPROGRAMMANAGER=yes\n", 9},
   };
   ASSERT_GE(cases.size(), 30u);
   const fs::path folder = fs::temp_directory_path() / ("zov-corrupt-ini-" + std::to_string(::getpid()));
