@@ -19,6 +19,7 @@
 #include "platform/win32/script_host.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/window_manager.h"
+#include "services/new_file_beside.h"
 #include "services/path_exists.h"
 #include "services/shared_state.h"
 #include "services/shell_folders.h"
@@ -51,6 +52,9 @@ struct ShortcutRow {
 };
 
 void WriteShortcut(const win32::WshShell& shell, const ShortcutRow& row, const std::string& workingDirectory) {
+  // The shortcut is saved through a new file beside it: what a killed run's
+  // save left there goes first.
+  ClearLeftoverNewFiles(row.file.substr(0, row.file.rfind('\\')));
   const auto shortcut = shell.CreateShortcut(row.file);
   shortcut->TargetPath = row.target;
   shortcut->Arguments = row.arguments;

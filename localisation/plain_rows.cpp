@@ -562,6 +562,13 @@ constexpr PlainRow kPlainRows[] = {
       "Sie können ZOV über das Startmenü starten.",
       "Vous pouvez lancer ZOV depuis le menu Démarrer.",
       "Puede ejecutar ZOV desde el menú Inicio."}},
+    // An installer started while another one runs on the machine.
+    {222,
+     {"Another installation of ZOV Rededi Dirirozo is running. Please wait until it has finished, then start the installation again.",
+      "ZOV Ekran Kaydedici'nin başka bir kurulumu çalışıyor. Lütfen bitmesini bekleyin, ardından kurulumu yeniden başlatın.",
+      "Eine andere Installation von ZOV Bildschirm Recorder läuft bereits. Bitte warten Sie, bis sie beendet ist, und starten Sie die Installation dann erneut.",
+      "Une autre installation de l'Enregistreur d'Écran ZOV est en cours. Veuillez attendre qu'elle soit terminée, puis relancez l'installation.",
+      "Otra instalación de ZOV Grabador de Pantalla está en curso. Por favor, espere a que termine y vuelva a iniciar la instalación."}},
 };
 
 }  // namespace

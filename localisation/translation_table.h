@@ -1,7 +1,8 @@
 // The fixed content of the translation table, each slot an English key with
 // its Turkish, German, French and Spanish texts: the 214 slots of the table
 // as it was first made, then the rows of the texts added since (an
-// incomplete installation's status and finish texts). Slots that no row
+// incomplete installation's status and finish texts, the box of a second
+// installer). Slots that no row
 // names are empty in every language. Texts are UTF-8.
 #pragma once
 
@@ -10,7 +11,7 @@
 
 namespace zov {
 
-inline constexpr int kTranslationSlots = 221;
+inline constexpr int kTranslationSlots = 222;
 
 // Index of a text within a row; 1 to 4 are the values of LanguageIndex.
 enum TableLanguage : int { kEnglish = 0, kTurkish = 1, kGerman = 2, kFrench = 3, kSpanish = 4 };

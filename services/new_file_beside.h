@@ -10,7 +10,15 @@ namespace zov {
 
 // A new empty file in the folder of `path`, of a name that no file there has
 // ("ZOV", four hex digits, ".tmp"); empty when it cannot be made, with
-// GetLastError saying why.
+// GetLastError saying why. Leftovers in that folder go first (below).
 std::string NewFileBeside(const std::string& path);
+
+// Removes from `folder` the new files that a killed installation left beside
+// the files it was replacing: the installer's own ("ZOV", four hex digits,
+// ".tmp") and those of the shell object's shortcuts ("lnk", four hex digits,
+// ".tmp"). Only while this run holds the installer mutex, under which no
+// other installer can be writing one; this run's own never outlive the
+// replacement that made them. Failures are passed over.
+void ClearLeftoverNewFiles(const std::string& folder);
 
 }  // namespace zov

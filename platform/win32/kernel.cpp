@@ -2,8 +2,10 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
 
 #include "platform/machine/machine.h"
+#include "platform/machine/named_mutex.h"
 #include "platform/machine/windows_errors.h"
 #include "platform/runtime/runtime_error.h"
 #include "platform/text/case_map.h"
@@ -38,7 +40,16 @@ std::map<HANDLE, ProcessHandle>& handles() {
   static std::map<HANDLE, ProcessHandle> h;
   return h;
 }
+std::map<HANDLE, std::unique_ptr<machine::NamedMutex>>& mutexes() {
+  static std::map<HANDLE, std::unique_ptr<machine::NamedMutex>> m;
+  return m;
+}
 HANDLE nextHandle = 0x1A4;
+HANDLE newHandle() {
+  const HANDLE h = nextHandle;
+  nextHandle += 4;
+  return h;
+}
 
 }  // namespace
 
@@ -193,6 +204,20 @@ BOOL LookupAccountNameA(const std::string& systemName, const std::string& accoun
   return TRUE;
 }
 
+HANDLE CreateMutexA(const void* /*securityAttributes*/, BOOL /*initialOwner*/, const std::string& name) {
+  auto mutex = std::make_unique<machine::NamedMutex>(host().folder(), name);
+  if (!mutex->held() && !mutex->heldElsewhere()) {
+    SetLastError(machine::kErrorAccessDenied);
+    return 0;
+  }
+  // A mutex this call creates is owned at once, as with initialOwner TRUE;
+  // one that exists already is not owned, whatever initialOwner says.
+  SetLastError(mutex->heldElsewhere() ? machine::kErrorAlreadyExists : machine::kErrorSuccess);
+  const HANDLE h = newHandle();
+  mutexes()[h] = std::move(mutex);
+  return h;
+}
+
 void Sleep(DWORD milliseconds) { host().clock().wait(milliseconds); }
 
 HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) {
@@ -205,8 +230,7 @@ HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) {
     SetLastError(machine::kErrorAccessDenied);
     return 0;
   }
-  const HANDLE h = nextHandle;
-  nextHandle += 4;
+  const HANDLE h = newHandle();
   handles()[h] = {processId};
   return h;
 }
@@ -228,7 +252,7 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
 }
 
 BOOL CloseHandle(HANDLE handle) {
-  if (handles().erase(handle) == 0) {
+  if (handles().erase(handle) == 0 && mutexes().erase(handle) == 0) {
     SetLastError(machine::kErrorInvalidHandle);
     return FALSE;
   }

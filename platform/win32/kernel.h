@@ -48,9 +48,19 @@ BOOL GetUserNameA(std::string& buffer, DWORD& size);
 BOOL LookupAccountNameA(const std::string& systemName, const std::string& accountName, std::string& sid, DWORD& sidSize,
                         std::string& domain, DWORD& domainSize, DWORD& use);
 
+// Creates the named mutex and owns it, or, when another program holds that
+// name, gives a handle that owns nothing and sets the last error to
+// ERROR_ALREADY_EXISTS (183). Named mutexes belong to the machine: every
+// program on it sees the others'. The name is let go when its handle is
+// closed or the program ends, a kill included. 0 when the mutex cannot be
+// made at all. (Security attributes are not taken: always the default.)
+inline constexpr DWORD ERROR_ALREADY_EXISTS = 183;
+HANDLE CreateMutexA(const void* securityAttributes, BOOL initialOwner, const std::string& name);
+
 void Sleep(DWORD milliseconds);
 HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId);
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
+// Closes a process or mutex handle; a mutex that the handle holds is let go.
 BOOL CloseHandle(HANDLE handle);
 
 // The error of the last failed call on this thread.

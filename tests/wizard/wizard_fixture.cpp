@@ -3,6 +3,7 @@
 #include "localisation/translation_state.h"
 #include "platform/runtime/runtime_error.h"
 #include "platform/ui/script/script_backend.h"
+#include "services/installer_mutex.h"
 #include "services/main.h"
 #include "services/shared_state.h"
 #include "wizard/wizard_windows.h"
@@ -25,6 +26,7 @@ void ResetProgramState() {
   SourceTexts.clear();
   TranslatedTexts.clear();
   TranslationCache.fill(std::string());
+  ReleaseInstallerMutex();
 }
 
 bool WizardTest::run(const std::string& script, const std::function<void(machine::MachineConfig&)>& edit,
