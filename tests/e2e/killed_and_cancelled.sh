@@ -75,12 +75,10 @@ done
 # is struck (each value file, each expanded file, each registry save).
 # After each kill nothing is lost.
 walks=0
-# Files a user keeps in the machine folder, which every run leaves alone.
-user_files='registry.reg.backup registry.reg.before attributes.before progman.ini.backup notes.txt'
 kill_walk() {
   local what=$1 exe=$2 payload=$3 vista7=$4 m=$5 earlier=$6 stride=${ZOV_KILL_STRIDE:-48}
-  local at=$((RANDOM % stride + 1)) kills=0 own
-  for own in $user_files; do printf '%s of the user\n' $own >"$m/$own"; done
+  local at=$((RANDOM % stride + 1)) kills=0
+  keep_user_files "$m"
   while :; do
     ini "$m" Faults KillAtChange $at
     run "$exe" "$m" < <(walk) 2>/dev/null  # not the shell's word on the kill
@@ -94,10 +92,7 @@ kill_walk() {
   what="$what (seed $seed)"
   nothing_lost "$what" "$m" "$payload" $vista7 "$dest" $earlier
   ((kills * stride >= 400)) || fail "$what: the kills ended after $at changes"
-  ls "$m" | grep -qE '^(registry\.reg|attributes)\.~zovsave-[A-Za-z0-9]{6}$' && fail "$what: a save's temporary file stayed"
-  for own in $user_files; do
-    [ "$(cat "$m/$own" 2>/dev/null)" = "$own of the user" ] || fail "$what: the user's $own did not stay"
-  done
+  no_leftovers "$what" "$m"
   if [ $vista7 = yes ]; then
     [ "$(cat "$(settings_folder "$m")/Version")" = $'19\r' ] || fail "$what: Version is not 19"
     # A first installation stays one whatever the kills left: no upgrade values.

@@ -126,6 +126,29 @@ installed_whole() {
   return 0
 }
 
+# Files a user keeps in the machine folder, which every run leaves alone,
+# among them names that a save file of the machine could have had.
+user_files='registry.reg.backup registry.reg.before attributes.before progman.ini.backup notes.txt'
+keep_user_files() {  # MACHINE
+  local own
+  for own in $user_files; do printf '%s of the user\n' $own >"$1/$own"; done
+}
+
+# no_leftovers WHAT MACHINE: nothing that a killed run leaves half-done
+# stays: no new file of the installer or of the shell object's shortcuts
+# beside a file under drives/, no save file of the machine; and the user's
+# own files in the machine folder are there as they were.
+no_leftovers() {
+  local left own
+  left=$(find "$2/drives" -iname 'zov????.tmp' -o -iname 'lnk????.tmp' | head -3)
+  [ -z "$left" ] || fail "$1: left beside replaced files: $left"
+  left=$(find "$2" -maxdepth 1 -name '*.~zovsave-*' | head -3)
+  [ -z "$left" ] || fail "$1: save files of the machine stayed: $left"
+  for own in $user_files; do
+    [ "$(cat "$2/$own" 2>/dev/null)" = "$own of the user" ] || fail "$1: the user's $own did not stay"
+  done
+}
+
 # The product's settings folder on Vista/7.
 settings_folder() { printf '%s/drives/C/Users/user/AppData/Local/Zideruv/ZOV4' "$1"; }
 

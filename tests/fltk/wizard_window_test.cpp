@@ -228,6 +228,9 @@ TEST_P(EveryLanguage, EveryTextOfEveryPageAndBoxShowsWhole) {
 
   // The other boxes of the two windows and of the destination checks.
   expectWholeBox(TranslateText("Do you want to cancel the installation?"), 4388, TranslateText("Rededi Dirirozo"));
+  expectWholeBox(TranslateText("Another installation of ZOV Rededi Dirirozo is running. Please wait until it has "
+                               "finished, then start the installation again."),
+                 48, TranslateText("Rededi Dirirozo"));
   expectWholeBox(TranslateText("Will not install Microsoft Visual C++ 2005 Redistributable"), 64,
                  TranslateText("Install"));
   expectWholeBox(TranslateText("Space in drive is less than 5.000.000 bytes.") + runtime::Chr(13) +
@@ -248,7 +251,7 @@ TEST_P(EveryLanguage, EveryTextOfEveryPageAndBoxShowsWhole) {
   expectWholeBox(TranslateText("Version 4 of ZOV Rededi Dirirozo is installed in this folder. Please select another "
                                "directory to install the new version."),
                  48, "ZOV Install");
-  EXPECT_EQ(checkedWindows_, 3 + 7 + 2 + 1 + 2 + 8);
+  EXPECT_EQ(checkedWindows_, 3 + 7 + 2 + 1 + 2 + 9);
   EXPECT_GT(checkedTexts_, 80);
 }
 

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 #include "platform/machine/windows_errors.h"
 #include "platform/runtime/files.h"
@@ -155,6 +157,37 @@ TEST(Win32Kernel, ProcessesCanBeOpenedWaitedForAndClosed) {
   EXPECT_EQ(CloseHandle(h), TRUE);
   EXPECT_EQ(CloseHandle(h), FALSE);
   EXPECT_EQ(OpenProcess(SYNCHRONIZE, FALSE, 999999), 0);
+}
+
+// A named mutex belongs to the machine: the first handle owns it, a second
+// one (here of the same program, as another program's would) finds it there
+// and owns nothing, and closing the owner lets the name go. A lock file
+// that is a link gives no mutex and is not followed.
+TEST(Win32Kernel, NamedMutexesAreTheMachinesAndOneHandleOwnsOne) {
+  test::TestMachine m;
+  const HANDLE first = CreateMutexA(nullptr, TRUE, "Global\\One Setup");
+  ASSERT_NE(first, 0);
+  EXPECT_EQ(GetLastError(), 0u);
+  EXPECT_TRUE(std::filesystem::exists(m.folder() / "Global_One_Setup.mutex"));
+  const HANDLE second = CreateMutexA(nullptr, TRUE, "Global\\One Setup");
+  ASSERT_NE(second, 0);
+  EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+  const HANDLE other = CreateMutexA(nullptr, TRUE, "Another");
+  EXPECT_EQ(GetLastError(), 0u);
+  EXPECT_EQ(CloseHandle(second), TRUE);
+  EXPECT_EQ(CloseHandle(first), TRUE);
+  const HANDLE again = CreateMutexA(nullptr, TRUE, "Global\\One Setup");
+  EXPECT_EQ(GetLastError(), 0u);
+  EXPECT_EQ(CloseHandle(again), TRUE);
+  EXPECT_EQ(CloseHandle(other), TRUE);
+  EXPECT_EQ(CloseHandle(again), FALSE);
+
+  const std::filesystem::path outside = m.folder().parent_path() / (m.folder().filename().string() + "-outside");
+  std::ofstream(outside) << "not the machine's";
+  std::filesystem::create_symlink(outside, m.folder() / "Linked.mutex");
+  EXPECT_EQ(CreateMutexA(nullptr, TRUE, "Linked"), 0);
+  EXPECT_EQ(test::readHostFile(outside), "not the machine's");
+  std::filesystem::remove(outside);
 }
 
 TEST(Win32Registry, ValuesKeepTheirTypeAndBytesFromOneRunToTheNext) {

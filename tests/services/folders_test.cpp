@@ -1,14 +1,19 @@
 // Special and known folders on XP and Windows 7 machines, the wide strings
-// of the shell, the primary language of a language id, and the clearing of
-// the hidden and read-only attributes.
+// of the shell, the primary language of a language id, the clearing of the
+// hidden and read-only attributes, and the new files that killed
+// installations left beside the files they replaced.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/runtime/files.h"
 #include "platform/ui/form.h"
 #include "platform/win32/shell.h"
 #include "services/attributes.h"
+#include "services/installer_mutex.h"
+#include "services/new_file_beside.h"
 #include "services/os_version.h"
 #include "services/primary_lang_id.h"
 #include "services/shared_state.h"
@@ -161,6 +166,38 @@ TEST_F(ClearAttributes, AnAttributeThatCannotBeChangedIsReported) {
   EXPECT_TRUE(ClearHiddenAttr("C:\\Locked\\file"));
   EXPECT_FALSE(ClearReadOnlyAttr("C:\\Locked\\file"));  // not set, so nothing to fail
   EXPECT_EQ(GetAttr("C:\\Locked"), vbDirectory | vbHidden | vbReadOnly);
+}
+
+// What a killed installation left beside the files it replaced goes, once
+// this run is the one installer on the machine, and nothing else of the
+// folder: names of another shape, a folder of that shape, other folders.
+TEST(LeftoverNewFiles, GoOnlyUnderTheInstallerMutexAndOnlyByTheirExactShape) {
+  test::TestMachine m;
+  const std::vector<std::string> leftovers = {"ZOV1A2B.tmp", "lnkFFFF.tmp", "zov00c0.TMP", "LNK0000.Tmp"};
+  const std::vector<std::string> kept = {"ZOVX123.tmp", "ZOV12345.tmp", "ZOV123.tmp", "notes.tmp",
+                                         "ZOV1A2B.txt", "abc1A2B.tmp", "Graphics.zov"};
+  for (const auto& name : leftovers) m.writeFile("C:\\Apps\\" + name, "half");
+  for (const auto& name : kept) m.writeFile("C:\\Apps\\" + name, "mine");
+  m.writeFile("C:\\Apps\\ZOV9999.tmp\\inside", "mine");
+  m.writeFile("C:\\Other\\ZOV1A2B.tmp", "half");
+
+  ClearLeftoverNewFiles("C:\\Apps");  // without the mutex: nothing can be told stale
+  for (const auto& name : leftovers) EXPECT_TRUE(m.exists("C:\\Apps\\" + name)) << name;
+
+  ASSERT_TRUE(TakeInstallerMutex());
+  ASSERT_TRUE(HoldsInstallerMutex());
+  ClearLeftoverNewFiles("C:\\Apps");
+  for (const auto& name : leftovers) EXPECT_FALSE(m.exists("C:\\Apps\\" + name)) << name;
+  for (const auto& name : kept) EXPECT_EQ(m.readFile("C:\\Apps\\" + name), "mine") << name;
+  EXPECT_EQ(m.readFile("C:\\Apps\\ZOV9999.tmp\\inside"), "mine");
+  EXPECT_TRUE(m.exists("C:\\Other\\ZOV1A2B.tmp"));
+
+  // A new file beside a file clears its folder first.
+  const std::string made = NewFileBeside("C:\\Other\\value");
+  EXPECT_FALSE(made.empty());
+  EXPECT_NE(m.readFile("C:\\Other\\ZOV1A2B.tmp"), "half");
+  ReleaseInstallerMutex();
+  EXPECT_FALSE(HoldsInstallerMutex());
 }
 
 }  // namespace

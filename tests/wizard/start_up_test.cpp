@@ -6,6 +6,7 @@
 
 #include "localisation/translation_state.h"
 #include "platform/machine/registry_store.h"
+#include "platform/win32/kernel.h"
 #include "services/shared_state.h"
 #include "tests/wizard/wizard_fixture.h"
 
@@ -96,6 +97,45 @@ TEST_F(StartUpTest, TheRunningBoxSpeaksTheStoredLanguage) {
   EXPECT_TRUE(saw("ZOV Bildschirm Recorder wird gerade ausgeführt."));
   EXPECT_EQ(boxes(), 2);
   EXPECT_EQ(Form1().Combo1.Text(), "Deutsch");
+}
+
+// ---- One installer at a time ----
+
+// Another installer holds the machine (either build: one name): the box in
+// the system's language, no window, nothing written; once it has let go, a
+// new start opens the wizard.
+TEST_F(StartUpTest, ASecondInstallerSaysAnotherRunsAndChangesNothing) {
+  const struct {
+    std::uint16_t uiLanguage;
+    const char* box;
+  } languages[] = {
+      {0x0409, "?? box \"Rededi Dirirozo\" [OK, exclamation, default OK]\n   Another installation of ZOV Rededi Dirirozo "
+               "is running. Please wait until it has finished, then start the installation again.\n"},
+      {0x0407, "?? box \"Bildschirm Recorder\" [OK, exclamation, default OK]\n   Eine andere Installation von ZOV "
+               "Bildschirm Recorder läuft bereits."},
+      {0x041F, "   ZOV Ekran Kaydedici'nin başka bir kurulumu çalışıyor."},
+  };
+  for (const auto& language : languages) {
+    SCOPED_TRACE(language.uiLanguage);
+    win32::HANDLE other = 0;
+    const bool closed = run("answer OK\n", [&](machine::MachineConfig& c) { c.uiLanguage = language.uiLanguage; },
+                            [&](TestMachine& m) {
+                              other = win32::CreateMutexA(nullptr, win32::TRUE, "ZOVZuzuzuRudavero5Setup");
+                              ASSERT_EQ(win32::GetLastError(), 0u);
+                              std::filesystem::remove_all(m.folder() / "drives" / "C" / "Users" / "user" / "AppData");
+                            });
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(saw(language.box)) << transcript();
+    EXPECT_EQ(boxes(), 1);
+    EXPECT_FALSE(Form1().loaded());
+    // Not even the user folders that the start-up on 7 makes.
+    EXPECT_FALSE(machine->exists("C:\\Users\\user\\AppData"));
+    win32::CloseHandle(other);
+    TearDown();
+  }
+  run("");
+  EXPECT_TRUE(Form1().loaded());
+  EXPECT_EQ(boxes(), 0) << transcript();
 }
 
 // ---- The stored folder ----
