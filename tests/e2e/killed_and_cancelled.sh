@@ -28,13 +28,7 @@ walk() { walk_to_install "$dest"; echo 'click Command2'; }
 # The run installed everything without a box: also the association
 # question stays away after a kill between the .qev key and its class,
 # whose key names no class and so no other program.
-installed() {
-  local missing
-  installed_whole "$1 (seed $seed)" "$2" "$3" "$4" "$dest"
-  grep -q '^?? box' "$2.out" && fail "$1 (seed $seed): a box: $(grep -A1 '^?? box' "$2.out" | head -2)"
-  missing=$(inventory "$2" "$3" "$4" "$dest" 0)
-  [ -z "$missing" ] || fail "$1 (seed $seed): not in place: $missing"
-}
+installed() { everything_in_place "$1 (seed $seed)" "$2" "$3" "$4" "$dest"; }
 
 # How long one whole run takes here: kills fall anywhere in it.
 m="$work/timing"

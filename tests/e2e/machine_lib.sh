@@ -149,6 +149,16 @@ no_leftovers() {
   done
 }
 
+# everything_in_place WHAT MACHINE PAYLOAD VISTA7 DEST: the run ($status)
+# installed whole without a box, and the inventory finds every part.
+everything_in_place() {
+  local missing
+  installed_whole "$1" "$2" "$3" "$4" "$5"
+  grep -q '^?? box' "$2.out" && fail "$1: a box: $(grep -A1 '^?? box' "$2.out" | head -2)"
+  missing=$(inventory "$2" "$3" "$4" "$5" 0)
+  [ -z "$missing" ] || fail "$1: not in place: $missing"
+}
+
 # The product's settings folder on Vista/7.
 settings_folder() { printf '%s/drives/C/Users/user/AppData/Local/Zideruv/ZOV4' "$1"; }
 
