@@ -14,7 +14,7 @@ constexpr char kInstallerMutexName[] = "ZOVZuzuzuRudavero5Setup";
 constexpr int kExclamation = 48;
 
 win32::HANDLE InstallerMutex = 0;
-bool Holds = false;
+bool holding = false;
 
 // The table's language of the system's user-interface language.
 std::int32_t languageOfTheSystem() {
@@ -32,16 +32,16 @@ std::int32_t languageOfTheSystem() {
 bool TakeInstallerMutex() {
   InstallerMutex = win32::CreateMutexA(nullptr, win32::TRUE, kInstallerMutexName);
   if (InstallerMutex == 0) return true;
-  Holds = win32::GetLastError() != win32::ERROR_ALREADY_EXISTS;
-  return Holds;
+  holding = win32::GetLastError() != win32::ERROR_ALREADY_EXISTS;
+  return holding;
 }
 
-bool HoldsInstallerMutex() { return Holds; }
+bool HoldsInstallerMutex() { return holding; }
 
 void ReleaseInstallerMutex() {
   if (InstallerMutex != 0) win32::CloseHandle(InstallerMutex);
   InstallerMutex = 0;
-  Holds = false;
+  holding = false;
 }
 
 void SayAnotherInstallationRuns() {

@@ -210,8 +210,6 @@ HANDLE CreateMutexA(const void* /*securityAttributes*/, BOOL /*initialOwner*/, c
     SetLastError(machine::kErrorAccessDenied);
     return 0;
   }
-  // A mutex this call creates is owned at once, as with initialOwner TRUE;
-  // one that exists already is not owned, whatever initialOwner says.
   SetLastError(mutex->heldElsewhere() ? machine::kErrorAlreadyExists : machine::kErrorSuccess);
   const HANDLE h = newHandle();
   mutexes()[h] = std::move(mutex);

@@ -53,7 +53,8 @@ BOOL LookupAccountNameA(const std::string& systemName, const std::string& accoun
 // ERROR_ALREADY_EXISTS (183). Named mutexes belong to the machine: every
 // program on it sees the others'. The name is let go when its handle is
 // closed or the program ends, a kill included. 0 when the mutex cannot be
-// made at all. (Security attributes are not taken: always the default.)
+// made at all. The security attributes and the initial-owner flag are not
+// looked at: a mutex that the call makes is owned at once.
 inline constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 HANDLE CreateMutexA(const void* securityAttributes, BOOL initialOwner, const std::string& name);
 
