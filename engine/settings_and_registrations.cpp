@@ -80,11 +80,17 @@ bool projectExtensionRegistered() {
   return named;
 }
 
+// Writes a text value; true when it reads back.
+bool setText(win32::HKEY root, const std::string& key, const std::string& name, const std::string& data,
+             std::int32_t flag) {
+  SetRegString(root, key, name, data, flag);
+  return RegStringHolds(root, key, name, data, flag);
+}
+
 // Sets a key's default value; true when it reads back.
 bool setDefaultValue(const std::string& key, const std::string& text) {
   CreateRegKey(HKEY_CLASSES_ROOT, key, ForceRegistry);
-  SetRegString(HKEY_CLASSES_ROOT, key, "", text, ForceRegistry);
-  return RegStringHolds(HKEY_CLASSES_ROOT, key, "", text, ForceRegistry);
+  return setText(HKEY_CLASSES_ROOT, key, "", text, ForceRegistry);
 }
 
 // Vista and 7: a write test of each user folder, the settings folders below
@@ -135,8 +141,7 @@ void prepareUserFolders(Form1Window& form, InstallAccount& account) {
 
 // One product setting, accounted for when it reads back.
 void storeText(InstallAccount& account, const char* name, const std::string& data) {
-  SetRegString(HKEY_LOCAL_MACHINE, kSettingsKey, name, data, 0);
-  if (!RegStringHolds(HKEY_LOCAL_MACHINE, kSettingsKey, name, data, 0)) account.Settings = false;
+  if (!setText(HKEY_LOCAL_MACHINE, kSettingsKey, name, data, 0)) account.Settings = false;
 }
 
 void storeNumber(InstallAccount& account, const char* name, std::int32_t data) {
@@ -164,12 +169,10 @@ void writeProductSettings(InstallAccount& account) {
 void writeUninstallEntry(InstallAccount& account) {
   const std::string uninstaller = Trim(InstallDir) + "\\Uninstall Zuzuzu Rudavero 5.exe";
   CreateRegKey(HKEY_LOCAL_MACHINE, kUninstallKey, ForceRegistry);
-  SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "ZOV Zuzuzu Rudavero 5", ForceRegistry);
-  SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", uninstaller, ForceRegistry);
-  if (!RegStringHolds(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "ZOV Zuzuzu Rudavero 5", ForceRegistry) ||
-      !RegStringHolds(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", uninstaller, ForceRegistry)) {
-    account.Registrations = false;
-  }
+  // Both values are written whatever the first achieved.
+  bool made = setText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "ZOV Zuzuzu Rudavero 5", ForceRegistry);
+  made = setText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", uninstaller, ForceRegistry) && made;
+  if (!made) account.Registrations = false;
 }
 
 // Associates ".qev" with the product's main program; when another class

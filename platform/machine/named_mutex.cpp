@@ -24,17 +24,10 @@ std::string fileNameOf(const std::string& name) {
 NamedMutex::NamedMutex(const std::filesystem::path& machineFolder, const std::string& name) {
   const std::filesystem::path file = machineFolder / fileNameOf(name);
   Fd fd(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644));
-  if (!fd) {
-    error_ = errno;
-    return;
-  }
+  if (!fd) return;
   while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
     if (errno == EINTR) continue;
-    if (errno == EWOULDBLOCK) {
-      heldElsewhere_ = true;
-    } else {
-      error_ = errno;
-    }
+    heldElsewhere_ = errno == EWOULDBLOCK;
     return;
   }
   lock_ = std::move(fd);

@@ -19,15 +19,13 @@ class NamedMutex {
 
   // True when this object holds the name.
   bool held() const { return static_cast<bool>(lock_); }
-  // True when another program holds it.
+  // True when another program holds it. Neither is true when the lock file
+  // cannot be opened or locked.
   bool heldElsewhere() const { return heldElsewhere_; }
-  // The errno when the lock file could not be opened or locked (neither holds it then).
-  int error() const { return error_; }
 
  private:
   Fd lock_;
   bool heldElsewhere_ = false;
-  int error_ = 0;
 };
 
 }  // namespace zov::machine
